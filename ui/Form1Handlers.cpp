@@ -1,0 +1,93 @@
+#include "Form1Handlers.h"
+
+#include <array>
+#include <string_view>
+
+#include "ChartScale.h"
+#include "FormToolkit.h"
+#include "KeyFilter.h"
+#include "MonthlyMean.h"
+
+namespace {
+
+constexpr int kFirstMonthBox = 2;  // Text2 and Line2 are January, Text13 and Line13 December
+constexpr int kResultBox = 1;
+constexpr int kMeanBar = 1;
+constexpr int kMeanCaption = 1;
+constexpr std::uint32_t kDarkRed = 192;
+constexpr float kResultFontSize = 10.0f;
+
+std::u16string_view view(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())};
+}
+
+}  // namespace
+
+void Form1Handlers::form1Load() {
+    for (int month = 0; month < quilvane::kMonthCount; ++month)
+        m_form.setLineY2(kFirstMonthBox + month, float(quilvane::chart::kBarFootY));
+    for (int count = 1; count <= quilvane::kMonthCount; ++count)
+        m_form.addItemToList1(QString::number(count));
+}
+
+std::int16_t Form1Handlers::textKeyPress(int /*textBox*/, std::int16_t code) {
+    return quilvane::filterTypedCharacter(code);
+}
+
+void Form1Handlers::monthTextChange(int textBox) {
+    const QString text = m_form.text(textBox);
+    if (text.isEmpty()) return;
+    // A text that is no number here (a lone comma, pasted letters) leaves the bar where it is.
+    const auto value = quilvane::LocaleNumber(view(text), m_form.userNumberFormat());
+    if (!value) return;
+    m_form.setLineY2(textBox, quilvane::chart::barTopForValue(*value));
+}
+
+void Form1Handlers::list1Click() {
+    if (m_form.list1SelCount() != 0) m_form.setCommand1Enabled(true);
+    const QString prompt = QStringLiteral("Bene, hai scelto ") + m_form.list1Text() +
+                           QStringLiteral(" ") +
+                           QStringLiteral(
+                               "di mesi. Ricordati che il numero selezionato deve coincidere con "
+                               "il numero dei mesi che si andrà a sottoporre al calcolo della "
+                               "Media.   (altrimenti si ha un calcolo errato)");
+    m_form.messageBox(prompt, MessageStyle::OkOnly);
+}
+
+void Form1Handlers::command1Click() {
+    const quilvane::NumberFormat format = m_form.userNumberFormat();
+    std::array<QString, quilvane::kMonthCount> monthTexts;
+    std::array<std::u16string_view, quilvane::kMonthCount> monthViews;
+    for (int month = 0; month < quilvane::kMonthCount; ++month) {
+        monthTexts[size_t(month)] = m_form.text(kFirstMonthBox + month);
+        monthViews[size_t(month)] = view(monthTexts[size_t(month)]);
+    }
+    const QString countText = m_form.list1Text();
+    const quilvane::MeanResult result = quilvane::meanOfMonths(monthViews, view(countText), format);
+    if (result.failure == quilvane::MeanFailure::SumOutOfRange) {
+        m_form.messageBox(QStringLiteral("I valori inseriti sono troppo grandi per calcolarne la "
+                                         "media."),
+                          MessageStyle::Warning);
+        return;
+    }
+    if (result.failure) return;  // no count picked yet: nothing to divide by
+
+    m_form.setText(kResultBox,
+                   QString::fromStdU16String(quilvane::NumberText(result.mean, format)));
+    // The bar follows the text shown, not the unrounded mean.
+    const auto shown = quilvane::LocaleNumber(view(m_form.text(kResultBox)), format);
+    m_form.setShapeWidth(kMeanBar, quilvane::chart::meanBarWidth(shown.value_or(result.mean)));
+    m_form.setTextForeColor(kResultBox, kDarkRed);
+    m_form.setTextFontSize(kResultBox, kResultFontSize);
+    m_form.setLabelCaption(
+        kMeanCaption, QStringLiteral("N°di Wolf Medio dell'anno corrente") + QStringLiteral(" ") +
+                          QString::number(m_form.currentYear()) + QStringLiteral(" =") +
+                          QStringLiteral(" ") + m_form.text(kResultBox));
+    m_form.beep();
+}
+
+void Form1Handlers::mnuStampaClick() {
+    if (!m_form.printForm())
+        m_form.messageBox(QStringLiteral("C'è un problema di stampa!"), MessageStyle::Warning,
+                          QStringLiteral("Verificare lo stato della stampante"));
+}

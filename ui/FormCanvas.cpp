@@ -1,0 +1,69 @@
+#include "FormCanvas.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "FormPainter.h"
+#include "Twips.h"
+
+FormCanvas::FormCanvas(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1Client"));
+    setFixedSize(QSizeF(twips::toPixels(form_layout::kClientWidth),
+                        twips::toPixels(form_layout::kClientHeight))
+                     .toSize());
+    setAutoFillBackground(true);
+    for (const form_layout::ControlSpec& spec : form_layout::controls()) {
+        if (!form_layout::isDrawn(spec.kind)) continue;
+        m_backToFront.push_back(
+            {&spec, spec.geometry,
+             QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()))});
+    }
+    std::sort(m_backToFront.begin(), m_backToFront.end(),
+              [](const DrawnControl& a, const DrawnControl& b) {
+                  return a.spec->paintOrder < b.spec->paintOrder;
+              });
+}
+
+int FormCanvas::indexOf(QStringView name) const {
+    for (size_t i = 0; i < m_backToFront.size(); ++i) {
+        const std::string_view specName = m_backToFront[i].spec->name;
+        if (name == QLatin1StringView(specName.data(), qsizetype(specName.size()))) return int(i);
+    }
+    return -1;
+}
+
+const DrawnControl* FormCanvas::drawnControl(QStringView name) const {
+    const int index = indexOf(name);
+    return index < 0 ? nullptr : &m_backToFront[size_t(index)];
+}
+
+void FormCanvas::setLineY2(int index, float y2) {
+    changeGeometry(index, 3, y2);
+}
+
+void FormCanvas::setShapeWidth(int index, float width) {
+    changeGeometry(index, 2, width);
+}
+
+void FormCanvas::setLabelCaption(int index, const QString& caption) {
+    DrawnControl& label = m_backToFront[size_t(index)];
+    if (label.caption == caption) return;
+    label.caption = caption;
+    update(form_painter::extent(label).toAlignedRect());
+}
+
+void FormCanvas::changeGeometry(int index, int coordinate, double value) {
+    DrawnControl& control = m_backToFront[size_t(index)];
+    if (control.geometry[size_t(coordinate)] == value) return;
+    const QRectF before = form_painter::extent(control);
+    control.geometry[size_t(coordinate)] = value;
+    const QRectF after = form_painter::extent(control);
+    const QRect visible = rect();
+    update((before.toAlignedRect() | after.toAlignedRect()).intersected(visible));
+}
+
+void FormCanvas::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    form_painter::paint(painter, m_backToFront, palette(), font(), event->rect());
+}

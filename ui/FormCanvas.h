@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "DrawnControl.h"
+
+// The window's client area: paints the labels, lines and shapes of the layout beneath the
+// windowed controls, which are its children.
+class FormCanvas : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FormCanvas(QWidget* parent = nullptr);
+
+    // Index of a drawn control by its layout name, or -1.
+    int indexOf(QStringView name) const;
+    const DrawnControl& drawnControl(int index) const { return m_backToFront[size_t(index)]; }
+    const DrawnControl* drawnControl(QStringView name) const;
+    const std::vector<DrawnControl>& drawnControls() const { return m_backToFront; }
+
+    void setLineY2(int index, float y2);
+    void setShapeWidth(int index, float width);
+    void setLabelCaption(int index, const QString& caption);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Repaints only what a change uncovered or covered, not the whole client area.
+    void changeGeometry(int index, int coordinate, double value);
+
+    std::vector<DrawnControl> m_backToFront;
+};

@@ -1,0 +1,134 @@
+#include "FormPainter.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <algorithm>
+#include <cmath>
+
+#include "Twips.h"
+
+namespace form_painter {
+
+namespace {
+
+using form_layout::BackStyle;
+using form_layout::ControlKind;
+using form_layout::ControlSpec;
+using form_layout::FillStyle;
+using form_layout::kDefaultColor;
+
+constexpr double kHatchSpacing = 8.0;  // pixels between the lines of a horizontal hatch
+
+QColor colorOr(std::uint32_t bgr, const QColor& fallback) {
+    return bgr == kDefaultColor ? fallback : colorFromBgr(bgr);
+}
+
+// An axis-parallel line of odd width is centred on the pixel's middle, so that it covers
+// whole pixels and stays sharp; lines run from one end to the other with flat ends.
+QRectF lineRect(const DrawnControl& line) {
+    const double width = line.spec->borderWidth;
+    const double centring = (line.spec->borderWidth % 2) ? 0.5 : 0.0;
+    const QLineF l = twips::toPixels(
+        QLineF(line.geometry[0], line.geometry[1], line.geometry[2], line.geometry[3]));
+    if (l.x1() == l.x2()) {
+        const double centre = l.x1() + centring;
+        return QRectF(centre - width / 2, std::min(l.y1(), l.y2()), width, std::abs(l.dy()));
+    }
+    if (l.y1() == l.y2()) {
+        const double centre = l.y1() + centring;
+        return QRectF(std::min(l.x1(), l.x2()), centre - width / 2, std::abs(l.dx()), width);
+    }
+    const double margin = width / 2 + 1;
+    return QRectF(l.p1(), l.p2()).normalized().adjusted(-margin, -margin, margin, margin);
+}
+
+QRectF boxRect(const DrawnControl& control) {
+    const auto& g = control.geometry;
+    return twips::toPixels(g[0], g[1], g[2], g[3]);
+}
+
+void paintLine(QPainter& painter, const DrawnControl& line, const QPalette& palette) {
+    const QColor color = colorOr(line.spec->foreColor, palette.color(QPalette::WindowText));
+    const auto& g = line.geometry;
+    if (g[0] == g[2] || g[1] == g[3]) {
+        painter.fillRect(lineRect(line), color);
+        return;
+    }
+    painter.setPen(QPen(color, line.spec->borderWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(twips::toPixels(QLineF(g[0], g[1], g[2], g[3])));
+}
+
+// Borders lie inside the shape's bounds, as with the form's own toolkit.
+void paintShape(QPainter& painter, const DrawnControl& shape, const QPalette& palette) {
+    const QRectF outer = boxRect(shape);
+    if (outer.width() <= 0 || outer.height() <= 0) return;
+    const ControlSpec& spec = *shape.spec;
+    const double border = spec.borderWidth;
+    const QRectF inner = outer.adjusted(border, border, -border, -border);
+
+    if (inner.width() > 0 && inner.height() > 0) {
+        const QColor fill = colorOr(spec.fillColor, palette.color(QPalette::WindowText));
+        if (spec.fill == FillStyle::Solid) {
+            painter.fillRect(inner, fill);
+        } else if (spec.fill == FillStyle::HorizontalLines) {
+            // Lines on a fixed grid of the window, like a hatch brush.
+            const double phase = kHatchSpacing / 2;
+            double y = std::ceil((inner.top() - phase) / kHatchSpacing) * kHatchSpacing + phase;
+            for (; y + 1 <= inner.bottom(); y += kHatchSpacing)
+                painter.fillRect(QRectF(inner.left(), y, inner.width(), 1), fill);
+        }
+    }
+
+    QPainterPath frame;
+    frame.setFillRule(Qt::OddEvenFill);
+    frame.addRect(outer);
+    if (inner.width() > 0 && inner.height() > 0) frame.addRect(inner);
+    painter.fillPath(frame, colorOr(spec.foreColor, palette.color(QPalette::WindowText)));
+}
+
+void paintLabel(QPainter& painter, const DrawnControl& label, const QPalette& palette) {
+    const QRectF box = boxRect(label);
+    if (label.spec->back == BackStyle::Opaque)
+        painter.fillRect(box, palette.color(QPalette::Window));
+    if (label.caption.isEmpty()) return;
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    painter.setPen(colorOr(label.spec->foreColor, palette.color(QPalette::WindowText)));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label.caption);
+    painter.restore();
+}
+
+}  // namespace
+
+void paint(QPainter& painter, std::span<const DrawnControl> backToFront, const QPalette& palette,
+           const QFont& font, const QRectF& exposed) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font);
+    for (const DrawnControl& control : backToFront) {
+        if (!exposed.isNull() && !exposed.intersects(extent(control))) continue;
+        switch (control.spec->kind) {
+            case ControlKind::Line:
+                paintLine(painter, control, palette);
+                break;
+            case ControlKind::Shape:
+                paintShape(painter, control, palette);
+                break;
+            case ControlKind::Label:
+                paintLabel(painter, control, palette);
+                break;
+            default:
+                break;
+        }
+    }
+    painter.restore();
+}
+
+QRectF extent(const DrawnControl& control) {
+    if (control.spec->kind == ControlKind::Line) return lineRect(control);
+    return boxRect(control);
+}
+
+}  // namespace form_painter

@@ -1,0 +1,35 @@
+#include "ListBox.h"
+
+#include <QKeyEvent>
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSortingEnabled(false);
+    connect(this, &QAbstractItemView::clicked, this, &ListBox::picked);
+}
+
+int ListBox::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = selectedRow();
+    QListWidget::keyPressEvent(event);
+    if (selectedRow() != before) emit picked();
+}
+
+void ListBox::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    // Qt makes the first row current on focus, so that Down would skip it; with nothing
+    // selected yet the first Down must select the first item.
+    if (selectedRow() < 0) selectionModel()->clearCurrentIndex();
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const {
+    QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        command = QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
+}

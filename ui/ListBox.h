@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QListWidget>
+
+// A list that reports a pick the way the form's handlers expect it: once per mouse click on
+// an item (the selected one included) and once per keyboard move of the selection. Once an
+// item is selected the user cannot clear the selection again.
+class ListBox : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+
+signals:
+    void picked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+
+private:
+    int selectedRow() const;
+};
