@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "FormCanvasAccessible.h"
 #include "FormPainter.h"
 #include "Twips.h"
 
@@ -13,6 +14,7 @@ FormCanvas::FormCanvas(QWidget* parent) : QWidget(parent) {
                         twips::toPixels(form_layout::kClientHeight))
                      .toSize());
     setAutoFillBackground(true);
+    FormCanvasAccessible::installFactory();
     for (const form_layout::ControlSpec& spec : form_layout::controls()) {
         if (!form_layout::isDrawn(spec.kind)) continue;
         m_backToFront.push_back(
@@ -36,6 +38,10 @@ int FormCanvas::indexOf(QStringView name) const {
 const DrawnControl* FormCanvas::drawnControl(QStringView name) const {
     const int index = indexOf(name);
     return index < 0 ? nullptr : &m_backToFront[size_t(index)];
+}
+
+QRect FormCanvas::drawnExtent(int index) const {
+    return form_painter::extent(m_backToFront[size_t(index)]).toAlignedRect();
 }
 
 void FormCanvas::setLineY2(int index, float y2) {

@@ -18,6 +18,7 @@ public:
     const DrawnControl& drawnControl(int index) const { return m_backToFront[size_t(index)]; }
     const DrawnControl* drawnControl(QStringView name) const;
     const std::vector<DrawnControl>& drawnControls() const { return m_backToFront; }
+    QRect drawnExtent(int index) const;
 
     void setLineY2(int index, float y2);
     void setShapeWidth(int index, float width);

@@ -1,0 +1,164 @@
+#include <QTest>
+#include <map>
+
+#include "Form1Handlers.h"
+#include "FormToolkit.h"
+
+namespace {
+
+// A form without widgets: it keeps the properties the handlers set and logs every operation,
+// so the order the handlers work in can be checked.
+class RecordingForm : public FormToolkit {
+public:
+    QString text(int box) const override {
+        log << QStringLiteral("get Text%1").arg(box);
+        return texts.value(box);
+    }
+    void setText(int box, const QString& t) override {
+        log << QStringLiteral("set Text%1 = %2").arg(box).arg(t);
+        texts[box] = t;
+    }
+    void setTextForeColor(int box, std::uint32_t bgr) override {
+        log << QStringLiteral("set Text%1.ForeColor = %2").arg(box).arg(bgr);
+    }
+    void setTextFontSize(int box, float points) override {
+        log << QStringLiteral("set Text%1.FontSize = %2").arg(box).arg(points);
+    }
+    void setLineY2(int line, float y2) override {
+        log << QStringLiteral("set Line%1.Y2 = %2").arg(line).arg(y2);
+    }
+    void setShapeWidth(int shape, float width) override {
+        log << QStringLiteral("set Shape%1.Width = %2").arg(shape).arg(width);
+    }
+    void setLabelCaption(int label, const QString& caption) override {
+        log << QStringLiteral("set Label%1.Caption = %2").arg(label).arg(caption);
+    }
+    void addItemToList1(const QString& item) override { log << QStringLiteral("AddItem ") + item; }
+    int list1SelCount() const override { return selectedCount.isEmpty() ? 0 : 1; }
+    QString list1Text() const override { return selectedCount; }
+    void setCommand1Enabled(bool enabled) override {
+        log << QStringLiteral("set Command1.Enabled = %1").arg(enabled);
+    }
+    bool printForm() override {
+        log << QStringLiteral("PrintForm");
+        return printerWorks;
+    }
+    void messageBox(const QString& prompt, MessageStyle style, const QString& title) override {
+        log << QStringLiteral("MsgBox %1 [%2] %3").arg(int(style)).arg(title, prompt.left(20));
+    }
+    void beep() override { log << QStringLiteral("Beep"); }
+    int currentYear() const override { return 1999; }
+    quilvane::NumberFormat userNumberFormat() const override { return {u',', u'.'}; }
+
+    QMap<int, QString> texts;
+    QString selectedCount;
+    bool printerWorks = true;
+    mutable QStringList log;
+};
+
+}  // namespace
+
+class Form1HandlersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadCollapsesTheBarsThenFillsTheList() {
+        RecordingForm form;
+        Form1Handlers(form).form1Load();
+        QStringList expected;
+        for (int line = 2; line <= 13; ++line)
+            expected << QStringLiteral("set Line%1.Y2 = 6000").arg(line);
+        for (int count = 1; count <= 12; ++count)
+            expected << QStringLiteral("AddItem %1").arg(count);
+        QCOMPARE(form.log, expected);
+    }
+
+    void theMeanWorksInItsOrder() {
+        RecordingForm form;
+        form.texts = {{2, "10"}, {3, "20"}, {4, "33"}};
+        form.selectedCount = "3";
+        Form1Handlers(form).command1Click();
+        QStringList reads;
+        for (int box = 2; box <= 13; ++box) reads << QStringLiteral("get Text%1").arg(box);
+        const QStringList expected =
+            reads + QStringList{
+                        "set Text1 = 21",
+                        "get Text1",
+                        "set Shape1.Width = 315",
+                        "set Text1.ForeColor = 192",
+                        "set Text1.FontSize = 10",
+                        "get Text1",
+                        "set Label1.Caption = N°di Wolf Medio dell'anno corrente 1999 = 21",
+                        "Beep",
+                    };
+        QCOMPARE(form.log, expected);
+    }
+
+    void theReminderComesEvenWithoutASelection() {
+        RecordingForm form;
+        Form1Handlers(form).list1Click();
+        QCOMPARE(form.log, QStringList{"MsgBox 0 [] Bene, hai scelto  di"});
+        form.log.clear();
+        form.selectedCount = "7";
+        Form1Handlers(form).list1Click();
+        QCOMPARE(form.log,
+                 (QStringList{"set Command1.Enabled = 1", "MsgBox 0 [] Bene, hai scelto 7 d"}));
+    }
+
+    void printingSaysSoOnlyWhenItFails_data() {
+        QTest::addColumn<bool>("printerWorks");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("a printed page says nothing") << true << QStringList{"PrintForm"};
+        QTest::newRow("a failure names the printer's state")
+            << false
+            << QStringList{"PrintForm",
+                           "MsgBox 48 [Verificare lo stato della stampante] C'è un problema di s"};
+    }
+    void printingSaysSoOnlyWhenItFails() {
+        QFETCH(bool, printerWorks);
+        QFETCH(QStringList, log);
+        RecordingForm form;
+        form.printerWorks = printerWorks;
+        Form1Handlers(form).mnuStampaClick();
+        QCOMPARE(form.log, log);
+    }
+
+    void theKeyFilterPassesDigitsAndBackspaceOnly_data() {
+        QTest::addColumn<int>("typed");
+        QTest::addColumn<int>("inserted");
+        QTest::newRow("0 passes") << 48 << 48;
+        QTest::newRow("9 passes") << 57 << 57;
+        QTest::newRow("Backspace passes") << 8 << 8;
+        QTest::newRow("a point becomes a comma") << 46 << 44;
+        QTest::newRow("Enter becomes a comma") << 13 << 44;
+        QTest::newRow("Ctrl+V becomes a comma") << 22 << 44;
+        QTest::newRow("a negative code becomes a comma") << -5 << 44;
+        QTest::newRow("a comma stays a comma") << 44 << 44;
+    }
+    void theKeyFilterPassesDigitsAndBackspaceOnly() {
+        QFETCH(int, typed);
+        QFETCH(int, inserted);
+        RecordingForm form;
+        for (int box = 1; box <= 13; ++box)
+            QCOMPARE(int(Form1Handlers(form).textKeyPress(box, std::int16_t(typed))), inserted);
+    }
+
+    void anEmptyOrUnreadableBoxLeavesItsBar_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("empty") << "" << QStringList{"get Text5"};
+        QTest::newRow("a lone comma") << "," << QStringList{"get Text5"};
+        QTest::newRow("a value") << "2" << QStringList{"get Text5", "set Line5.Y2 = 5850"};
+    }
+    void anEmptyOrUnreadableBoxLeavesItsBar() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, log);
+        RecordingForm form;
+        form.texts[5] = text;
+        Form1Handlers(form).monthTextChange(5);
+        QCOMPARE(form.log, log);
+    }
+};
+
+QTEST_GUILESS_MAIN(Form1HandlersTest)
+#include "Form1HandlersTest.moc"
