@@ -1,0 +1,53 @@
+#!/bin/bash
+# Starts the real program on a private Xvfb screen, types into it with xdotool as a user would,
+# and reads the pixels of its window back: size, centring, a bar rising, the list and the menu.
+set -euo pipefail
+app=$1
+fail() { echo "FAIL: $*"; exit 1; }
+
+display=":$(( (RANDOM % 300) + 100 ))"
+Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+app_pid=""
+trap 'kill $app_pid $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=$display
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
+
+unset QT_QPA_PLATFORM
+LC_ALL=it_IT.UTF-8 "$app" &
+app_pid=$!
+wid=""
+for _ in $(seq 200); do
+    wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -1) && [ -n "$wid" ] && break
+    sleep 0.05
+done
+[ -n "$wid" ] || fail "no window appeared"
+sleep 0.5
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+[ "$WIDTH" -eq 411 ] || fail "window is $WIDTH pixels wide, not 411"
+menu=$(( HEIGHT - 415 ))
+[ "$menu" -gt 10 ] && [ "$menu" -lt 40 ] || fail "window height $HEIGHT leaves no room for a menu bar"
+centre_x=$(( X + WIDTH / 2 )); centre_y=$(( Y + HEIGHT / 2 ))
+[ $(( centre_x - 512 )) -ge -20 ] && [ $(( centre_x - 512 )) -le 20 ] || fail "not centred across ($X)"
+[ $(( centre_y - 384 )) -ge -40 ] && [ $(( centre_y - 384 )) -le 40 ] || fail "not centred down ($Y)"
+
+pixel() {  # pixel X Y of the client area, as rrggbb
+    import -window "$wid" -crop "1x1+$1+$(( $2 + menu ))" -depth 8 txt:- 2>/dev/null |
+        tail -1 | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+[ "$(pixel 176 361)" != "#00FF00" ] || fail "January's bar shows before anything was typed"
+xdotool key --clearmodifiers Tab
+xdotool type --delay 40 "4a5"   # the letter becomes a comma: 4,5
+sleep 0.4
+[ "$(pixel 176 390)" = "#00FF00" ] || fail "January's bar did not rise for 4,5 (got $(pixel 176 390))"
+[ "$(pixel 176 380)" != "#00FF00" ] || fail "January's bar rose too high for 4,5"
+xdotool key --clearmodifiers BackSpace BackSpace BackSpace
+xdotool type --delay 40 "45"
+sleep 0.4
+[ "$(pixel 176 361)" = "#00FF00" ] || fail "January's bar did not rise to 45"
+[ "$(pixel 380 20)" = "#FFE0C0" ] || fail "List1 is not light orange (got $(pixel 380 20))"
+kill -0 "$app_pid" || fail "the program died"
+echo "PASS: the real window opened at 411x415, centred, and its bar followed the keys"
