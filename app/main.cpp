@@ -1,11 +1,20 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "Form1.h"
+#include "QuilvaneVersion.h"
 #include "SystemDesktop.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quilvane"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILVANE_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral(QUILVANE_APP_ID));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+
     SystemDesktop desktop;
     Form1 form(desktop);
     form.show();
