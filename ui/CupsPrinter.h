@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+
+class PageImage;
+
+// Why a page was or was not printed. Callers that only need yes or no use CupsPrinter::print.
+enum class PrintOutcome {
+    Printed,           // the job is in the printer's queue
+    NoPrintService,    // no print server answered in time
+    NoDefaultPrinter,  // the server has no default destination
+    PrinterStopped,    // the default printer is stopped (disabled)
+    NotAcceptingJobs,  // the default printer's queue rejects jobs
+    DrawingFailed,     // the page could not be drawn
+    JobRefused,        // the server refused the job or its document
+};
+
+// Prints one page on the default CUPS destination, as a vector PDF at true size, without any
+// dialog. Every exchange with the server is bounded in time, so a print server that accepts the
+// connection and then goes silent costs the caller a few seconds, not a hung window. Nothing
+// talks to CUPS before the first page is printed.
+class CupsPrinter {
+public:
+    // How long one page may take to reach the print queue, connection included.
+    static constexpr std::chrono::milliseconds kDefaultTimeLimit{5000};
+
+    // Uses the print server CUPS is configured with (client.conf, CUPS_SERVER).
+    explicit CupsPrinter(std::chrono::milliseconds timeLimit = kDefaultTimeLimit);
+
+    // False when the page could not be queued, whatever the cause; the cause goes to the log.
+    bool print(const PageImage& page);
+    PrintOutcome submit(const PageImage& page);
+
+    // What went wrong the last time, in words for the log; empty after a printed page.
+    QString lastError() const { return m_lastError; }
+
+private:
+    std::chrono::milliseconds m_timeLimit;
+    QString m_lastError;
+};
