@@ -48,6 +48,13 @@ xdotool key --clearmodifiers BackSpace BackSpace BackSpace
 xdotool type --delay 40 "45"
 sleep 0.4
 [ "$(pixel 176 361)" = "#00FF00" ] || fail "January's bar did not rise to 45"
+# Ctrl+V types a comma like any other character, it does not paste: 45,5 stays below 347.
+printf '999' | xclip -selection clipboard 2>/dev/null || true
+xdotool key --clearmodifiers ctrl+v
+xdotool type --delay 40 "5"
+sleep 0.4
+[ "$(pixel 176 350)" = "#00FF00" ] || fail "January's bar fell after Ctrl+V and 5"
+[ "$(pixel 176 340)" != "#00FF00" ] || fail "Ctrl+V pasted instead of typing a comma"
 [ "$(pixel 380 20)" = "#FFE0C0" ] || fail "List1 is not light orange (got $(pixel 380 20))"
 kill -0 "$app_pid" || fail "the program died"
 echo "PASS: the real window opened at 411x415, centred, and its bar followed the keys"
