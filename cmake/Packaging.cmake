@@ -1,0 +1,42 @@
+# Debian package. From a build directory:
+#   cmake --build . --target quilvane && cpack -G DEB
+# writes quilvane_<version>_<arch>.deb.
+
+# Otherwise `cpack` and `make install` first build every test, benchmark and fuzzer, though
+# only the program is installed. Build it before packaging.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+# Debian wants the licence as /usr/share/doc/<package>/copyright.
+install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
+    DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/quilvane" RENAME copyright)
+
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "quilvane")
+set(CPACK_PACKAGE_VENDOR "nessuna")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_CONTACT "Quilvane developers <nessuna@localhost>")
+# A Debian synopsis is a phrase, not a sentence: same text without the final full stop.
+string(REGEX REPLACE "\\.$" "" _quilvane_synopsis "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${_quilvane_synopsis}")
+# Debian shows the long description as is, so it is wrapped here.
+set(CPACK_PACKAGE_DESCRIPTION "${PROJECT_DESCRIPTION}
+Si inseriscono i dodici numeri relativi mensili delle macchie solari di un
+anno: Quilvane ne disegna il grafico, calcola la media annuale e stampa la
+pagina.")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+# The build type carries debug info; the package does not need it.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_NAME "quilvane")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION "science")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+# dpkg-shlibdeps finds Qt and libcups; the font is loaded at run time, so it is named here and
+# CPack appends the computed libraries to it.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+include(CPack)

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <ostream>
+#include <string>
+
+#include "ChartScale.h"
+
+namespace quilvane::chart {
+namespace {
+
+struct ScaleCase {
+    const char* name;
+    double value;
+    float expected;
+};
+
+void PrintTo(const ScaleCase& row, std::ostream* os) {
+    *os << row.name;
+}
+
+std::string caseName(const testing::TestParamInfo<ScaleCase>& info) {
+    return info.param.name;
+}
+
+constexpr float kLimit = static_cast<float>(kDrawableLimit);
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+class BarTopTest : public testing::TestWithParam<ScaleCase> {};
+
+TEST_P(BarTopTest, PlacesTheBarTop) {
+    EXPECT_EQ(barTopForValue(GetParam().value), GetParam().expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Values, BarTopTest, testing::Values(
+    ScaleCase{"ZeroStandsOnTheZeroLine", 0.0, 5880.0f},
+    ScaleCase{"ThreeHundredNinetyTwoReachesTheTop", 392.0, 0.0f},
+    ScaleCase{"FractionMovesByFifteenTwipsPerUnit", 12.5, 5692.5f},
+    ScaleCase{"NegativeHangsBelowTheZeroLine", -10.0, 6030.0f},
+    ScaleCase{"AboveTheWindowIsNotClampedYet", 60000.0, -894120.0f},
+    ScaleCase{"HugeValueClampsAtTheTopLimit", 1e6, -kLimit},
+    ScaleCase{"HugeNegativeValueClampsAtTheBottomLimit", -1e6, kLimit},
+    ScaleCase{"LargestDoubleClampsWithoutWrapping", DBL_MAX, -kLimit},
+    ScaleCase{"NegativeLargestDoubleClampsWithoutWrapping", -DBL_MAX, kLimit},
+    ScaleCase{"BeyondFloatRangeClamps", 1e300, -kLimit},
+    ScaleCase{"InfinityClamps", kInfinity, -kLimit},
+    ScaleCase{"TinyValueStaysOnTheZeroLine", 1e-300, 5880.0f}
+), caseName);
+// clang-format on
+
+class MeanBarWidthTest : public testing::TestWithParam<ScaleCase> {};
+
+TEST_P(MeanBarWidthTest, SizesTheMeanBar) {
+    EXPECT_EQ(meanBarWidth(GetParam().value), GetParam().expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Values, MeanBarWidthTest, testing::Values(
+    ScaleCase{"FifteenTwipsPerUnit", 21.0, 315.0f},
+    ScaleCase{"ZeroHasNoBar", 0.0, 0.0f},
+    ScaleCase{"NegativeZeroHasNoBar", -0.0, 0.0f},
+    ScaleCase{"NegativeHasNoBar", -5.0, 0.0f},
+    ScaleCase{"HugeNegativeHasNoBar", -DBL_MAX, 0.0f},
+    ScaleCase{"NotANumberHasNoBar", kNaN, 0.0f},
+    ScaleCase{"WideButInsideTheLimit", 50000.0, 750000.0f},
+    ScaleCase{"HugeClampsAtTheLimit", 1e300, kLimit},
+    ScaleCase{"LargestDoubleClampsAtTheLimit", DBL_MAX, kLimit},
+    ScaleCase{"InfinityClampsAtTheLimit", kInfinity, kLimit}
+), caseName);
+// clang-format on
+
+TEST(ChartScale, NotANumberStaysDrawable) {
+    const float top = barTopForValue(kNaN);
+    EXPECT_TRUE(std::isfinite(top));
+    EXPECT_LE(std::abs(top), kLimit);
+}
+
+}  // namespace
+}  // namespace quilvane::chart

@@ -1,0 +1,43 @@
+#!/bin/sh
+# Builds the Debian package from the build tree and checks its contents and control fields.
+# Usage: deb-check.sh <build dir> <expected-files.txt> <version>
+set -eu
+build=$1
+expected=$2
+version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1; then
+    cat "$work/cpack.log"
+    fail "cpack -G DEB did not succeed"
+fi
+
+deb="$work/quilvane_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || { ls "$work"; fail "no $(basename "$deb") was written"; }
+
+# Everything lives under /usr, exactly the files a plain install puts in the prefix.
+sed 's|^|usr/|' "$expected" >"$work/expected.txt"
+dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' | LC_ALL=C sort \
+    >"$work/packaged.txt"
+if ! diff -u "$work/expected.txt" "$work/packaged.txt"; then
+    fail "the packaged files differ from the expected list (- expected, + packaged)"
+fi
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = quilvane ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
+[ "$(field Section)" = science ] || fail "Section is '$(field Section)'"
+
+depends=$(field Depends)
+echo "Depends: $depends"
+# Named by hand, the font; found by dpkg-shlibdeps, the libraries. Both must survive the merge.
+for package in fonts-dejavu-core libqt6widgets6 libqt6gui6 libcups2; do
+    echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$package\\b" ||
+        fail "Depends does not name $package"
+done
+echo "OK: $(basename "$deb") holds the expected files and dependencies"
