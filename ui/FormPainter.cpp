@@ -44,6 +44,21 @@ QRectF lineRect(const DrawnControl& line) {
     return QRectF(l.p1(), l.p2()).normalized().adjusted(-margin, -margin, margin, margin);
 }
 
+// Edges moved onto the device's pixel grid, so that lines and frames stay sharp at fractional
+// scale factors and on paper alike.
+QRectF snapped(const QPainter& painter, const QRectF& rect) {
+    const QTransform toDevice = painter.deviceTransform();
+    if (toDevice.type() > QTransform::TxScale) return rect;
+    const QRectF device = toDevice.mapRect(rect);
+    const QRectF aligned(QPointF(std::round(device.left()), std::round(device.top())),
+                         QPointF(std::round(device.right()), std::round(device.bottom())));
+    return toDevice.inverted().mapRect(aligned);
+}
+
+void fillSnapped(QPainter& painter, const QRectF& rect, const QColor& color) {
+    painter.fillRect(snapped(painter, rect), color);
+}
+
 QRectF boxRect(const DrawnControl& control) {
     const auto& g = control.geometry;
     return twips::toPixels(g[0], g[1], g[2], g[3]);
@@ -53,7 +68,7 @@ void paintLine(QPainter& painter, const DrawnControl& line, const QPalette& pale
     const QColor color = colorOr(line.spec->foreColor, palette.color(QPalette::WindowText));
     const auto& g = line.geometry;
     if (g[0] == g[2] || g[1] == g[3]) {
-        painter.fillRect(lineRect(line), color);
+        fillSnapped(painter, lineRect(line), color);
         return;
     }
     painter.setPen(QPen(color, line.spec->borderWidth, Qt::SolidLine, Qt::FlatCap));
@@ -62,22 +77,22 @@ void paintLine(QPainter& painter, const DrawnControl& line, const QPalette& pale
 
 // Borders lie inside the shape's bounds, as with the form's own toolkit.
 void paintShape(QPainter& painter, const DrawnControl& shape, const QPalette& palette) {
-    const QRectF outer = boxRect(shape);
-    if (outer.width() <= 0 || outer.height() <= 0) return;
+    if (shape.geometry[2] <= 0 || shape.geometry[3] <= 0) return;
+    const QRectF outer = snapped(painter, boxRect(shape));
     const ControlSpec& spec = *shape.spec;
     const double border = spec.borderWidth;
-    const QRectF inner = outer.adjusted(border, border, -border, -border);
+    const QRectF inner = snapped(painter, outer.adjusted(border, border, -border, -border));
 
     if (inner.width() > 0 && inner.height() > 0) {
         const QColor fill = colorOr(spec.fillColor, palette.color(QPalette::WindowText));
         if (spec.fill == FillStyle::Solid) {
-            painter.fillRect(inner, fill);
+            fillSnapped(painter, inner, fill);
         } else if (spec.fill == FillStyle::HorizontalLines) {
             // Lines on a fixed grid of the window, like a hatch brush.
             const double phase = kHatchSpacing / 2;
             double y = std::ceil((inner.top() - phase) / kHatchSpacing) * kHatchSpacing + phase;
             for (; y + 1 <= inner.bottom(); y += kHatchSpacing)
-                painter.fillRect(QRectF(inner.left(), y, inner.width(), 1), fill);
+                fillSnapped(painter, QRectF(inner.left(), y, inner.width(), 1), fill);
         }
     }
 

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QMenuBar>
+#include <QPainter>
 #include <QTest>
 
 #include "FormLayout.h"
@@ -32,6 +33,8 @@ private slots:
     void pixelsShowColoursStackingAndScale_data();
     void pixelsShowColoursStackingAndScale();
     void theBlankLabelCoversTheWideMeanBar();
+    void barsStaySharpAtAnyScale_data();
+    void barsStaySharpAtAnyScale();
 
 private:
     QWidget* focusAfterTab() {
@@ -229,6 +232,35 @@ void Form1LayoutTest::theBlankLabelCoversTheWideMeanBar() {
     QCOMPARE(QColor(image.pixel(252, 58)), yellow);
     QCOMPARE(QColor(image.pixel(252, 79)), QApplication::palette().color(QPalette::Window));
     QCOMPARE(QColor(image.pixel(240, 79)), yellow);  // Label1's background lets it show through
+}
+
+void Form1LayoutTest::barsStaySharpAtAnyScale_data() {
+    QTest::addColumn<qreal>("scale");
+    for (qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0}) QTest::addRow("at %g", scale) << scale;
+}
+
+void Form1LayoutTest::barsStaySharpAtAnyScale() {
+    QFETCH(qreal, scale);
+    m_window->type(1, QStringLiteral("45"));
+    FormCanvas& canvas = m_window->form->canvas();
+    QImage image((QSizeF(canvas.size()) * scale).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    QPainter painter(&image);
+    canvas.render(&painter);
+    painter.end();
+
+    // Across January's bar, between two hatch lines, only the bar's green and the background:
+    // no blended edge pixels.
+    const QColor window = QApplication::palette().color(QPalette::Window);
+    const int y = int(361 * scale);
+    int greenPixels = 0;
+    for (int x = int(168 * scale); x < int(186 * scale); ++x) {
+        const QColor pixel = image.pixelColor(x, y);
+        QVERIFY2(pixel == QColor(0, 255, 0) || pixel == window,
+                 qPrintable(QStringLiteral("blended pixel %1 at x=%2").arg(pixel.name()).arg(x)));
+        greenPixels += pixel == QColor(0, 255, 0);
+    }
+    QVERIFY(qAbs(greenPixels - 5 * scale) <= 1);
 }
 
 QTEST_MAIN(Form1LayoutTest)
