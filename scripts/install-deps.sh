@@ -5,7 +5,7 @@ set -eu
 PKGS="build-essential cmake pkg-config git \
   qt6-base-dev qt6-base-dev-tools libgl-dev libcups2-dev \
   libgtest-dev googletest libbenchmark-dev \
-  fonts-dejavu-core fonts-liberation2 \
+  fonts-liberation2 \
   xvfb xauth xdotool imagemagick x11-utils \
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils \
   desktop-file-utils appstream librsvg2-bin dpkg-dev file \

@@ -36,7 +36,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 # Named by hand, the font; found by dpkg-shlibdeps, the libraries. Both must survive the merge.
-for package in fonts-dejavu-core libqt6widgets6 libqt6gui6 libcups2; do
+for package in fonts-liberation2 libqt6widgets6 libqt6gui6 libcups2; do
     echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$package\\b" ||
         fail "Depends does not name $package"
 done
