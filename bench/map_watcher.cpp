@@ -1,0 +1,235 @@
+// Starts a program and reports, from the outside, how long it took from exec to the mapping of
+// its top-level window, and its resident set a while later. The program is not changed in any
+// way: the watcher listens for MapNotify on the root window of the X server in $DISPLAY.
+//
+//   map_watcher [--rss-after-ms N] [--hold-ms N] [--timeout-ms N] -- program [args...]
+//
+// Prints one line and exits 0:
+//   <ms from exec to map> <CPU ms by then> <run-queue wait ms by then> <VmRSS kB> <RssAnon kB>
+//   <RssFile kB>
+// The CPU and wait times (all threads of the window's process, from /proc/<pid>/task/*/schedstat)
+// tell a slow start from a machine busy with something else.
+// Exits 1 if no window of the program (or of a process it started) was mapped in time.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+double nowMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+void sleepUntil(double ms) {
+    for (double left = ms - nowMs(); left > 0; left = ms - nowMs()) {
+        timespec ts{time_t(left / 1e3), long(std::fmod(left, 1e3) * 1e6)};
+        nanosleep(&ts, nullptr);
+    }
+}
+
+pid_t parentOf(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return 0;
+    // The command name may hold spaces and parentheses: the fields resume after the last ')'.
+    const auto close = line.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(line.substr(close + 1));
+    char state = 0;
+    pid_t parent = 0;
+    fields >> state >> parent;
+    return parent;
+}
+
+bool descendsFrom(pid_t pid, pid_t ancestor) {
+    for (int depth = 0; pid > 1 && depth < 64; ++depth, pid = parentOf(pid))
+        if (pid == ancestor) return true;
+    return false;
+}
+
+pid_t windowPid(Display* display, Window window, Atom netWmPid) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    pid_t pid = 0;
+    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        data && format == 32 && count == 1)
+        pid = pid_t(*reinterpret_cast<unsigned long*>(data));
+    if (data) XFree(data);
+    return pid;
+}
+
+struct CpuTimes {
+    double runningMs = 0;
+    double waitingMs = 0;
+};
+
+CpuTimes cpuTimesOf(pid_t pid) {
+    CpuTimes times;
+    std::error_code error;
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        unsigned long long running = 0;
+        unsigned long long waiting = 0;
+        if (schedstat >> running >> waiting) {
+            times.runningMs += double(running) / 1e6;
+            times.waitingMs += double(waiting) / 1e6;
+        }
+    }
+    return times;
+}
+
+std::map<std::string, long> memoryOf(pid_t pid) {
+    std::map<std::string, long> kb;
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string key;
+    long value = 0;
+    for (std::string line; std::getline(status, line);) {
+        std::istringstream fields(line);
+        if (fields >> key >> value) kb[key.substr(0, key.size() - 1)] = value;
+    }
+    return kb;
+}
+
+void stopGroup(pid_t group) {
+    kill(-group, SIGTERM);
+    const double giveUp = nowMs() + 2000;
+    int status = 0;
+    while (waitpid(group, &status, WNOHANG) == 0) {
+        if (nowMs() > giveUp) {
+            kill(-group, SIGKILL);
+            waitpid(group, &status, 0);
+            break;
+        }
+        usleep(5000);
+    }
+    // Stragglers of the group (a traced child, for one) go with it.
+    kill(-group, SIGKILL);
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: map_watcher [--rss-after-ms N] [--hold-ms N] [--timeout-ms N] -- "
+                 "program [args...]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    double rssAfterMs = 500;
+    double holdMs = -1;
+    double timeoutMs = 10000;
+    int first = 1;
+    for (; first < argc; ++first) {
+        const std::string arg = argv[first];
+        if (arg == "--") {
+            ++first;
+            break;
+        }
+        if (first + 1 >= argc) return usage();
+        const double value = std::atof(argv[first + 1]);
+        if (arg == "--rss-after-ms")
+            rssAfterMs = value;
+        else if (arg == "--hold-ms")
+            holdMs = value;
+        else if (arg == "--timeout-ms")
+            timeoutMs = value;
+        else
+            return usage();
+        ++first;
+    }
+    if (first >= argc) return usage();
+    if (holdMs < rssAfterMs) holdMs = rssAfterMs;
+
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "map_watcher: cannot open display \"%s\"\n", XDisplayName(nullptr));
+        return 2;
+    }
+    const Window root = DefaultRootWindow(display);
+    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, False);
+    const int xFd = ConnectionNumber(display);
+    fcntl(xFd, F_SETFD, FD_CLOEXEC);
+
+    // The child stamps the time itself, as the last thing before exec.
+    auto* execAt = static_cast<double*>(
+        mmap(nullptr, sizeof(double), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    if (execAt == MAP_FAILED) return 2;
+    *execAt = 0;
+
+    const pid_t child = fork();
+    if (child < 0) return 2;
+    if (child == 0) {
+        setpgid(0, 0);
+        *execAt = nowMs();
+        execvp(argv[first], argv + first);
+        std::perror("map_watcher: exec");
+        _exit(127);
+    }
+    setpgid(child, child);
+
+    const double giveUp = nowMs() + timeoutMs;
+    double mappedAt = 0;
+    pid_t owner = 0;
+    while (!mappedAt) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type != MapNotify || event.xmap.override_redirect) continue;
+            const double at = nowMs();
+            const pid_t pid = windowPid(display, event.xmap.window, netWmPid);
+            if (pid > 0 && descendsFrom(pid, child)) {
+                mappedAt = at;
+                owner = pid;
+                break;
+            }
+        }
+        if (mappedAt) break;
+        const double left = giveUp - nowMs();
+        int status = 0;
+        if (left <= 0 || waitpid(child, &status, WNOHANG) == child) {
+            std::fprintf(stderr, "map_watcher: %s mapped no window\n", argv[first]);
+            stopGroup(child);
+            return 1;
+        }
+        pollfd wait{xFd, POLLIN, 0};
+        poll(&wait, 1, int(std::min(left, 50.0)) + 1);
+    }
+
+    const CpuTimes cpu = cpuTimesOf(owner);
+    sleepUntil(mappedAt + rssAfterMs);
+    std::map<std::string, long> memory = memoryOf(owner);
+    sleepUntil(mappedAt + holdMs);
+    stopGroup(child);
+    XCloseDisplay(display);
+
+    std::printf("%.3f %.3f %.3f %ld %ld %ld\n", mappedAt - *execAt, cpu.runningMs, cpu.waitingMs,
+                memory["VmRSS"], memory["RssAnon"], memory["RssFile"]);
+    return 0;
+}
