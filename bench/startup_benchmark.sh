@@ -27,7 +27,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' HUP INT PIPE TERM
 
 # A display of our own, so that no other window and no other session's server is counted: a
 # number far from the usual ones, and the next one while that is taken. No reset when the last
