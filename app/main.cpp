@@ -10,8 +10,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quilvane"));
     QApplication::setApplicationVersion(QStringLiteral(QUILVANE_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(QUILVANE_APP_ID));
+    // The title bar and the task switcher need no more; every size is decoded at start-up, and
+    // launchers take the large ones from the icon theme.
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
+    for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 

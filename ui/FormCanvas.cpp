@@ -1,5 +1,6 @@
 #include "FormCanvas.h"
 
+#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -67,6 +68,25 @@ void FormCanvas::changeGeometry(int index, int coordinate, double value) {
     const QRectF after = form_painter::extent(control);
     const QRect visible = rect();
     update((before.toAlignedRect() | after.toAlignedRect()).intersected(visible));
+}
+
+void FormCanvas::paintClientArea(QPainter& painter) {
+    painter.fillRect(rect(), palette().window());
+    form_painter::paint(painter, m_backToFront, palette(), font());
+    // The windowed controls go onto the page as images at four times the screen's resolution:
+    // Qt's own rendering of them onto a PDF device ignores their clipping, so a list's partly
+    // shown row would spill below it. The chart beneath stays vector.
+    constexpr qreal kControlScale = 4.0;
+    for (QObject* object : children()) {
+        auto* control = qobject_cast<QWidget*>(object);
+        if (!control || control->isWindow() || !control->isVisible()) continue;
+        QImage image((QSizeF(control->size()) * kControlScale).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(kControlScale);
+        image.fill(palette().color(QPalette::Window));
+        control->render(&image, QPoint(), QRegion(),
+                        QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        painter.drawImage(QRectF(control->geometry()), image);
+    }
 }
 
 void FormCanvas::paintEvent(QPaintEvent* event) {

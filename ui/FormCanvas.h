@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+
+class QPainter;
 #include <vector>
 
 #include "DrawnControl.h"
@@ -19,6 +21,9 @@ public:
     const DrawnControl* drawnControl(QStringView name) const;
     const std::vector<DrawnControl>& drawnControls() const { return m_backToFront; }
     QRect drawnExtent(int index) const;
+
+    // The client area with every visible control, onto any paint device: the printer's too.
+    void paintClientArea(QPainter& painter);
 
     void setLineY2(int index, float y2);
     void setShapeWidth(int index, float width);

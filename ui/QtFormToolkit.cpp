@@ -89,10 +89,8 @@ void QtFormToolkit::setCommand1Enabled(bool enabled) {
 
 bool QtFormToolkit::printForm() {
     FormCanvas* canvas = &m_canvas;
-    const PageImage page(canvas->size(), [canvas](QPainter& painter) {
-        canvas->render(&painter, QPoint(), QRegion(),
-                       QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    });
+    const PageImage page(canvas->size(),
+                         [canvas](QPainter& painter) { canvas->paintClientArea(painter); });
     return m_desktop.printPage(page);
 }
 

@@ -2,10 +2,11 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
+#include <QLibrary>
 #include <QLocale>
 #include <QMessageBox>
 
-#include "CupsPrinter.h"
 #include "PageImage.h"
 
 SystemDesktop::SystemDesktop() = default;
@@ -36,6 +37,21 @@ quilvane::NumberFormat SystemDesktop::numberFormat() const {
 }
 
 bool SystemDesktop::printPage(const PageImage& page) {
-    if (!m_printer) m_printer = std::make_unique<CupsPrinter>();
-    return m_printer->print(page);
+    if (!m_print) m_print = loadPrintModule();
+    return m_print && m_print(page);
+}
+
+SystemDesktop::PrintFunction SystemDesktop::loadPrintModule() {
+    const QDir here(QCoreApplication::applicationDirPath());
+    QStringList errors;
+    // Under <libdir>/quilvane once installed, beside the executable in the build tree.
+    for (const QString& dir :
+         {here.filePath(QStringLiteral(QUILVANE_PRINT_MODULE_DIR)), here.path()}) {
+        QLibrary module(QDir(dir).filePath(QStringLiteral("quilvane-print")));
+        if (auto print = reinterpret_cast<PrintFunction>(module.resolve("quilvanePrintPage")))
+            return print;
+        errors << module.errorString();
+    }
+    qWarning("Quilvane: no print module: %s", qPrintable(errors.join(QStringLiteral("; "))));
+    return nullptr;
 }

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <memory>
-
 #include "Desktop.h"
-
-class CupsPrinter;
 
 // The real desktop: Qt's message boxes and beep, today's date, the user's regional format and
 // the system's print service, which is not touched until something is printed.
@@ -20,5 +16,10 @@ public:
     bool printPage(const PageImage& page) override;
 
 private:
-    std::unique_ptr<CupsPrinter> m_printer;
+    using PrintFunction = bool (*)(const PageImage&);
+    // libcups and the TLS, Kerberos and Avahi libraries behind it would cost every start 3 MB
+    // and some milliseconds: CupsPrinter lives in a module loaded on the first print.
+    static PrintFunction loadPrintModule();
+
+    PrintFunction m_print = nullptr;
 };
