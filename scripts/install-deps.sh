@@ -6,7 +6,7 @@ PKGS="build-essential cmake pkg-config git \
   qt6-base-dev qt6-base-dev-tools libgl-dev libcups2-dev \
   libgtest-dev googletest libbenchmark-dev \
   fonts-liberation2 \
-  xvfb xauth xdotool imagemagick x11-utils \
+  xvfb xauth xdotool imagemagick x11-utils libx11-dev strace \
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils \
   desktop-file-utils appstream librsvg2-bin dpkg-dev file \
   clang-14 libclang-rt-14-dev"
