@@ -1,0 +1,248 @@
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStyleHints>
+#include <QTest>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "Form1.h"
+#include "FormCanvas.h"
+#include "HostileUser.h"
+#include "ScriptedDesktop.h"
+#include "StepWatchdog.h"
+#include "WindowInvariants.h"
+
+namespace {
+
+constexpr std::uint64_t kDefaultSeed = 20240611;
+constexpr qint64 kDefaultActions = 20000;
+// Far above any step's honest cost, even under the sanitizers: only a hang gets this slow.
+constexpr qint64 kHangNanoseconds = 5'000'000'000;
+// A step still running after this long will not return: the run is aborted with its story.
+constexpr std::chrono::seconds kNeverReturns{60};
+constexpr int kRememberedActions = 25;
+
+// QUILVANE_SEED replays a run; "time" asks for a fresh one.
+std::uint64_t seedFromEnvironment() {
+    const QByteArray text = qgetenv("QUILVANE_SEED").trimmed();
+    if (text.isEmpty()) return kDefaultSeed;
+    if (text == "time")
+        return std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
+    bool ok = false;
+    const std::uint64_t seed = text.toULongLong(&ok, 0);
+    if (!ok) qFatal("QUILVANE_SEED must be a number or \"time\", not \"%s\"", text.constData());
+    return seed;
+}
+
+qint64 actionsFromEnvironment() {
+    const QByteArray text = qgetenv("QUILVANE_ACTIONS").trimmed();
+    if (text.isEmpty()) return kDefaultActions;
+    bool ok = false;
+    const qint64 actions = text.toLongLong(&ok);
+    if (!ok || actions < 0)
+        qFatal("QUILVANE_ACTIONS must be a count, not \"%s\"", text.constData());
+    return actions;
+}
+
+// The test tools warn about every event a widget ignores, which a hostile user causes all
+// the time; fonts without shaping tables for the odd script and the offscreen platform's
+// missing grabs are the test machine's, not the window's. Anything else Qt says is counted and
+// shown at the end.
+QtMessageHandler g_previousHandler = nullptr;
+QMap<QString, int> g_warnings;
+int g_environmentNoise = 0;
+
+bool isEnvironmentNoise(const QString& message) {
+    return message.contains(QLatin1StringView("not accepted by receiving widget")) ||
+           message.contains(QLatin1StringView("OpenType support missing for")) ||
+           message.contains(QLatin1StringView("This plugin does not support"));
+}
+
+void countWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg || type == QtCriticalMsg) {
+        if (isEnvironmentNoise(message)) {
+            ++g_environmentNoise;
+            return;
+        }
+        if (++g_warnings[message.left(200)] > 1) return;
+    }
+    g_previousHandler(type, context, message);
+}
+
+QLineEdit* box(const Form1& form, int number) {
+    return form.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(number));
+}
+
+}  // namespace
+
+class HostileInputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void randomActionsKeepTheWindowSound();
+    void windowStillAnswersAfterwards();
+    void cleanupTestCase();
+
+private:
+    std::unique_ptr<ScriptedDesktop> m_desktop;
+    std::unique_ptr<Form1> m_form;
+};
+
+void HostileInputTest::initTestCase() {
+    g_previousHandler = qInstallMessageHandler(countWarnings);
+    // Type-ahead in the list and triple clicks in a box depend on real time between events; a
+    // replay must not depend on how fast the machine runs, so neither spans two actions.
+    QGuiApplication::styleHints()->setKeyboardInputInterval(-1);
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
+    m_desktop = std::make_unique<ScriptedDesktop>();
+    m_form = std::make_unique<Form1>(*m_desktop);
+    m_form->show();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void HostileInputTest::randomActionsKeepTheWindowSound() {
+    const std::uint64_t seed = seedFromEnvironment();
+    const qint64 actions = actionsFromEnvironment();
+    const bool trace = qEnvironmentVariableIsSet("QUILVANE_TRACE");
+    // Exploring a window with a known fault: run to the end, then list every kind of problem.
+    const bool keepGoing = qEnvironmentVariableIsSet("QUILVANE_KEEP_GOING");
+    QMap<QString, QPair<int, QString>> problemKinds;  // kind -> count, first report
+    qInfo(
+        "seed %llu, %lld actions (replay: QUILVANE_SEED=%llu QUILVANE_ACTIONS=%lld, "
+        "QUILVANE_TRACE=1 lists every action)",
+        static_cast<unsigned long long>(seed), actions, static_cast<unsigned long long>(seed),
+        actions);
+
+    HostileUser user(*m_form, *m_desktop, seed);
+    StepWatchdog watchdog(seed, kNeverReturns);
+    WindowInvariants invariants(*m_form, *m_desktop);
+    QStringList recent;
+    // Equal fingerprints: the replay took the same actions, with the same outcomes logged.
+    QCryptographicHash fingerprint(QCryptographicHash::Sha1);
+    qint64 slowest = 0;
+    qint64 slowestStep = -1;
+    QElapsedTimer run;
+    run.start();
+
+    for (qint64 step = 0; step < actions; ++step) {
+        watchdog.stepStarted(step, recent);
+        QElapsedTimer timer;
+        timer.start();
+        const HostileUser::Action action = user.act(step);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QStringList problems = invariants.check(action);
+        const qint64 elapsed = timer.nsecsElapsed();
+
+        const QString line = QStringLiteral("#%1 %2").arg(step).arg(action.description);
+        fingerprint.addData(line.toUtf8());
+        // Straight to stderr: the test log stops after 2000 messages.
+        if (trace) std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+        recent.append(line);
+        if (recent.size() > kRememberedActions) recent.removeFirst();
+        if (elapsed > slowest) {
+            slowest = elapsed;
+            slowestStep = step;
+        }
+        if (!m_form->isActiveWindow()) {
+            m_form->activateWindow();
+            QCoreApplication::processEvents();
+        }
+
+        if (problems.isEmpty() && elapsed <= kHangNanoseconds) continue;
+        QString report = QStringLiteral("seed %1, step %2:").arg(seed).arg(step);
+        for (const QString& problem : problems) report += QStringLiteral("\n  ") + problem;
+        if (elapsed > kHangNanoseconds)
+            report += QStringLiteral("\n  the step took %1 ms").arg(elapsed / 1'000'000);
+        report += QStringLiteral("\nlast actions:\n  ") + recent.join(QStringLiteral("\n  "));
+        if (!keepGoing) QFAIL(qPrintable(report));
+        const QStringList kinds =
+            problems.isEmpty() ? QStringList{QStringLiteral("slow step")} : problems;
+        for (QString kind : kinds) {
+            // One kind for every such problem, whatever the control, number or text.
+            if (const qsizetype colon = kind.indexOf(QLatin1StringView(": ")); colon > 0)
+                kind.truncate(colon);
+            static const QRegularExpression details(
+                QStringLiteral("\"[^\"]*\"|[0-9]+([.][0-9]+)?(e[-+]?[0-9]+)?"));
+            kind.replace(details, QStringLiteral("#"));
+            auto& [count, first] = problemKinds[kind];
+            if (count++ == 0) first = report;
+        }
+    }
+
+    qInfo(
+        "%lld actions done in %lld ms with seed %llu; slowest step #%lld took %lld ms; "
+        "%lld messages, %d means, %d pages painted",
+        actions, run.elapsed(), static_cast<unsigned long long>(seed), slowestStep,
+        slowest / 1'000'000, static_cast<long long>(m_desktop->messages().size()),
+        m_desktop->beeps(), m_desktop->pagesPainted());
+    qInfo("%s; run fingerprint %s", qPrintable(invariants.summary()),
+          fingerprint.result().toHex().left(16).constData());
+    qInfo("%d warnings of the test tools and the offscreen platform left out", g_environmentNoise);
+    for (auto it = g_warnings.cbegin(); it != g_warnings.cend(); ++it)
+        qInfo("Qt said %d times: %s", it.value(), qPrintable(it.key()));
+    if (problemKinds.isEmpty()) return;
+    QString summary = QStringLiteral("%1 kinds of problem:").arg(problemKinds.size());
+    for (auto it = problemKinds.cbegin(); it != problemKinds.cend(); ++it)
+        summary += QStringLiteral("\n\n%1 times: %2\nfirst: %3")
+                       .arg(it.value().first)
+                       .arg(it.key(), it.value().second);
+    QFAIL(qPrintable(summary));
+}
+
+// Whatever happened before, the window still takes typing, a pick and a mean.
+void HostileInputTest::windowStillAnswersAfterwards() {
+    Form1& form = *m_form;
+    auto retype = [&form](int number, const char* digits) {
+        QLineEdit* month = box(form, number);
+        month->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(month, Qt::Key_End);
+        QTest::keyClick(month, Qt::Key_Home, Qt::ShiftModifier);
+        QTest::keyClick(month, Qt::Key_Delete);
+        QTest::keyClicks(month, QString::fromLatin1(digits));
+    };
+
+    retype(2, "45");
+    QCOMPARE(box(form, 2)->text(), QStringLiteral("45"));
+    QCOMPARE(form.canvas().drawnControl(u"Line2")->y2(), 5880.0 - 15.0 * 45);
+    for (int number = 3; number <= 13; ++number) retype(number, "3");
+
+    auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
+    QListWidgetItem* twelve = list->item(11);
+    list->scrollToItem(twelve);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(twelve).center());
+    QVERIFY(twelve->isSelected());
+
+    auto* command = form.findChild<QPushButton*>(QStringLiteral("Command1"));
+    QVERIFY(command->isEnabled());
+    const int beeps = m_desktop->beeps();
+    QTest::mouseClick(command, Qt::LeftButton);
+    QCOMPARE(m_desktop->beeps(), beeps + 1);
+    QCOMPARE(box(form, 1)->text(), QStringLiteral("6,5"));
+    QCOMPARE(form.canvas().drawnControl(u"Shape1")->width(), 15.0 * 6.5);
+    QCOMPARE(form.canvas().drawnControl(u"Label1")->caption,
+             QStringLiteral("N°di Wolf Medio dell'anno corrente 2024 = 6,5"));
+    for (int month = 3; month <= 13; ++month)
+        QCOMPARE(form.canvas().drawnControl(QStringLiteral("Line%1").arg(month))->y2(),
+                 5880.0 - 15.0 * 3);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY2(window == &form || !window->isVisible(), qPrintable(window->objectName()));
+}
+
+void HostileInputTest::cleanupTestCase() {
+    m_form.reset();
+    m_desktop.reset();
+    qInstallMessageHandler(g_previousHandler);
+}
+
+QTEST_MAIN(HostileInputTest)
+#include "HostileInputTest.moc"
