@@ -24,17 +24,18 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!box) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
     const std::optional<std::int16_t> typed = typedCharacterCode(key);
-    if (!typed) return false;
+    // A combination that types no character (Alt+letter, Ctrl on the keypad) keeps whatever
+    // editing action it has, but must not slip its text into the box past the filter.
+    if (!typed) return typesText(key);
 
     const std::int16_t code = m_handler(box->property(kNumberProperty).toInt(), *typed);
-    // An unchanged printable character keeps its usual effect, and so does Backspace itself.
-    if (code == *typed && code >= 0x20 && key.text() == QString(QChar(char16_t(code))))
-        return false;
     if (code == kBackspace) {
+        // Backspace itself keeps its usual effect; Ctrl+H, which types the same code, gets it.
         if (key.key() == Qt::Key_Backspace && !(key.modifiers() & Qt::ControlModifier))
             return false;
         box->backspace();
     } else if (code != 0) {
+        // Inserted as typing would: over the selection, at the cursor.
         box->insert(QString(QChar(char16_t(code))));
     }
     return true;

@@ -5,7 +5,7 @@
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSortingEnabled(false);
-    connect(this, &QAbstractItemView::clicked, this, &ListBox::picked);
+    connect(this, &QAbstractItemView::clicked, this, [this] { m_clicked = true; });
 }
 
 int ListBox::selectedRow() const {
@@ -19,6 +19,22 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     if (selectedRow() != before) emit picked();
 }
 
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    m_selectedBeforePress = selectedRow();
+    QListWidget::mousePressEvent(event);
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    m_clicked = false;
+    QListWidget::mouseReleaseEvent(event);
+    // A press on one item and a release on another, or off the items, clicks nothing, yet the
+    // selection has moved: that too is a pick.
+    if (m_clicked || selectedRow() != m_selectedBeforePress) {
+        m_selectedBeforePress = selectedRow();
+        emit picked();
+    }
+}
+
 void ListBox::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
     // Qt makes the first row current on focus, so that Down would skip it; with nothing
@@ -28,6 +44,8 @@ void ListBox::focusInEvent(QFocusEvent* event) {
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
                                                               const QEvent* event) const {
+    // Dragging off the items, or a Ctrl+click on the selected one, would leave nothing picked.
+    if (!index.isValid() && selectedRow() >= 0) return QItemSelectionModel::NoUpdate;
     QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
     if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
         command = QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;

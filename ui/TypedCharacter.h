@@ -10,3 +10,6 @@ class QKeyEvent;
 // Keys that type no character (arrows, Delete, Home, End, Tab, Shift+Insert...) give nothing
 // and keep their editing action.
 std::optional<std::int16_t> typedCharacterCode(const QKeyEvent& event);
+
+// Whether the event carries printable text, which a text box would insert on its own.
+bool typesText(const QKeyEvent& event);
