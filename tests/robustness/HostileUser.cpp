@@ -31,6 +31,9 @@ QString keyName(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
         name = QKeySequence(QKeyCombination(modifiers, Qt::Key_A)).toString();
         name.chop(1);
         name += key == 0 ? QStringLiteral("(no key)") : QStringLiteral("(unknown key)");
+    } else if (key == Qt::Key_AltGr) {
+        // QKeySequence has no name for it.
+        name = QStringLiteral("AltGr");
     } else {
         name = QKeySequence(QKeyCombination(modifiers, Qt::Key(key))).toString();
     }

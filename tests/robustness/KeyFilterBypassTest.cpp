@@ -10,9 +10,9 @@
 #include "ScriptedDesktop.h"
 
 // A month box takes digits as they are and turns every other typed character into a comma.
-// Qt still inserts the text of some key combinations the filter lets through as "no
-// character" (Alt, Meta, AltGr-style Ctrl+Alt, Ctrl on the keypad), and input methods commit
-// text without any key press at all: both put letters into the box.
+// Qt inserts a key's text on its own for combinations the filter may take for "no character"
+// (Alt, Meta, Ctrl+Alt, Ctrl on the keypad), and input methods commit text with no key press
+// at all: every one of these ways of typing must end up filtered like plain typing.
 
 Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
 

@@ -7,10 +7,10 @@
 #include "ScriptedDesktop.h"
 
 // The count is picked whenever the user changes List1's selection, as the reminder and the
-// enabled Calcola media: promise, and once picked it stays selected. A mouse that presses on
-// one item and is released on another, or off the list, changes the selection without a click,
-// and so without a pick; dragged past the last item it even clears the selection, leaving
-// Calcola media: enabled with nothing to divide by.
+// enabled Calcola media: promise, and once picked it stays selected. A mouse pressed on one item
+// and released on another, or off the list, changes the selection without any click; dragged
+// past the last item it could clear the selection, leaving Calcola media: enabled with nothing
+// to divide by.
 
 class ListDragPickTest : public QObject {
     Q_OBJECT
