@@ -1,5 +1,6 @@
 #include "KeyPressFilter.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -19,6 +20,10 @@ void KeyPressFilter::watch(QObject* textBox, int number) {
 }
 
 bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::InputMethod) {
+        filterCommit(watched, static_cast<QInputMethodEvent&>(*event));
+        return false;
+    }
     if (event->type() != QEvent::KeyPress) return false;
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box) return false;
@@ -39,4 +44,21 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
         box->insert(QString(QChar(char16_t(code))));
     }
     return true;
+}
+
+// An input method types its committed text without key presses: each character goes through
+// the handler as if typed, so that only what typing could insert reaches the box.
+void KeyPressFilter::filterCommit(QObject* watched, QInputMethodEvent& event) const {
+    const QString committed = event.commitString();
+    if (committed.isEmpty()) return;
+    const int number = watched->property(kNumberProperty).toInt();
+    QString filtered;
+    for (qsizetype i = 0; i < committed.size(); ++i) {
+        const QChar c = committed.at(i);
+        // A character beyond 16 bits is typed once, as its first half, like a key's text.
+        if (c.isLowSurrogate() && i > 0 && committed.at(i - 1).isHighSurrogate()) continue;
+        const std::int16_t code = m_handler(number, std::int16_t(c.unicode()));
+        if (code >= 0x20) filtered.append(QChar(char16_t(code)));
+    }
+    event.setCommitString(filtered, event.replacementStart(), event.replacementLength());
 }

@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <functional>
 
-// Hands every character typed into a text box to a handler that may replace it, and makes the
-// box insert the replacement. Keys that type no character pass untouched.
+class QInputMethodEvent;
+
+// Hands every character typed into a text box, or committed to it by an input method, to a
+// handler that may replace it, and makes the box insert the replacement. Keys that type no
+// character pass untouched.
 class KeyPressFilter : public QObject {
     Q_OBJECT
 
@@ -21,5 +24,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void filterCommit(QObject* watched, QInputMethodEvent& event) const;
+
     Handler m_handler;
 };
