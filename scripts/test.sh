@@ -22,11 +22,11 @@ if [ $quick -eq 0 ]; then
         -DQUILVANE_BENCHMARKS=OFF >/dev/null || exit 1
     cmake --build build-asan --parallel "$jobs" || exit 1
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --test-dir build-asan --output-on-failure -LE packaging || status=1
+        ctest --test-dir build-asan --output-on-failure --parallel "$jobs" -LE packaging || status=1
 fi
 
 echo "== Test suite"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 cmake --build build --parallel "$jobs" || exit 1
-ctest --test-dir build --output-on-failure || status=1
+ctest --test-dir build --output-on-failure --parallel "$jobs" --no-label-summary || status=1
 exit $status
