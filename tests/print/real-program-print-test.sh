@@ -9,31 +9,16 @@ if [ -e "$state/skip-reason" ]; then
     echo "SKIP: $(cat "$state/skip-reason")"
     exit 77
 fi
-fail() { echo "FAIL: $*"; exit 1; }
 queue=$(cat "$state/queue")
 
-display=":$(( (RANDOM % 300) + 100 ))"
-Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-app_pid=""
-trap 'kill $app_pid $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
+source "$(dirname "$0")/../lib/real-window.sh"
+start_screen
 
 before=$(mktemp)
 while read -r dir; do ls "$dir" 2>/dev/null; done <"$state/pdf-dirs" | sort >"$before"
 
-unset QT_QPA_PLATFORM LPDEST PRINTER
-LC_ALL=it_IT.UTF-8 "$app" &
-app_pid=$!
-wid=""
-for _ in $(seq 200); do
-    wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -1) && [ -n "$wid" ] && break
-    sleep 0.05
-done
-[ -n "$wid" ] || fail "no window appeared"
-sleep 0.5
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+unset LPDEST PRINTER
+start_program "$app"
 xdotool key --clearmodifiers Tab
 xdotool type --delay 40 "120"
 sleep 0.3

@@ -3,27 +3,11 @@
 # and reads the pixels of its window back: size, centring, a bar rising, the list and the menu.
 set -euo pipefail
 app=$1
-fail() { echo "FAIL: $*"; exit 1; }
 
-display=":$(( (RANDOM % 300) + 100 ))"
-Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-app_pid=""
-trap 'kill $app_pid $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
+source "$(dirname "$0")/../lib/real-window.sh"
+start_screen
 
-unset QT_QPA_PLATFORM
-LC_ALL=it_IT.UTF-8 "$app" &
-app_pid=$!
-wid=""
-for _ in $(seq 200); do
-    wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -1) && [ -n "$wid" ] && break
-    sleep 0.05
-done
-[ -n "$wid" ] || fail "no window appeared"
-sleep 0.5
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+start_program "$app"
 
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" -eq 411 ] || fail "window is $WIDTH pixels wide, not 411"
