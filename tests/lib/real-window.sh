@@ -10,12 +10,18 @@ app_pid=""
 trap 'kill $app_pid $xvfb_pid 2>/dev/null || true' EXIT
 
 start_screen() {
-    local display=":$(( (RANDOM % 300) + 100 ))"
-    Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself, so tests running side by side never share one.
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$number_file" \
+        >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=$display
+    for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.05; done
+    [ -s "$number_file" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -1 "$number_file")"
+    rm -f "$number_file"
     for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.05; done
-    fail "Xvfb did not start on $display"
+    fail "Xvfb did not answer on $DISPLAY"
 }
 
 start_program() {
