@@ -8,8 +8,8 @@
 // A label, line or shape as it stands now: its layout entry plus what the handlers may
 // change (a line's Y2, a shape's Width, a label's Caption).
 struct DrawnControl {
-    const form_layout::ControlSpec* spec = nullptr;
-    std::array<double, 4> geometry{};  // twips, laid out as in its ControlSpec
+    const form_layout::LayoutEntry* entry = nullptr;
+    std::array<double, 4> geometry{};  // twips, laid out as in its LayoutEntry
     QString caption;
 
     double y2() const { return geometry[3]; }

@@ -19,28 +19,19 @@
 
 namespace {
 
+using form_layout::captionOf;
 using form_layout::ControlKind;
-using form_layout::ControlSpec;
+using form_layout::LayoutEntry;
+using form_layout::nameOf;
 
-constexpr int kFirstMonthBox = 2;
-constexpr int kLastMonthBox = 13;
-
-QString nameOf(const ControlSpec& spec) {
-    return QString::fromLatin1(spec.name.data(), qsizetype(spec.name.size()));
-}
-
-QString captionOf(const ControlSpec& spec) {
-    return QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
-}
-
-int numberIn(const ControlSpec& spec, std::string_view prefix) {
-    return nameOf(spec).mid(qsizetype(prefix.size())).toInt();
+int numberIn(const LayoutEntry& entry, std::string_view prefix) {
+    return nameOf(entry).mid(qsizetype(prefix.size())).toInt();
 }
 
 // A screen reader reads a month box by the name of its month.
 QString monthLabelCaption(int textBox) {
     const std::string name = "Label" + std::to_string(textBox);
-    const ControlSpec* label = form_layout::find(name);
+    const LayoutEntry* label = form_layout::find(name);
     return label ? captionOf(*label) : QString();
 }
 
@@ -72,13 +63,13 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
     QPushButton* command1 = nullptr;
     std::vector<std::pair<int, QWidget*>> tabOrder;
 
-    for (const ControlSpec& spec : form_layout::controls()) {
-        if (form_layout::isDrawn(spec.kind)) continue;
+    for (const LayoutEntry& entry : form_layout::controls()) {
+        if (form_layout::isDrawn(entry.kind)) continue;
         QWidget* control = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
             case ControlKind::TextBox: {
                 auto* box = new QLineEdit(m_canvas);
-                const int number = numberIn(spec, "Text");
+                const int number = numberIn(entry, "Text");
                 textBoxes[size_t(number)] = box;
                 if (number >= kFirstMonthBox) box->setAccessibleName(monthLabelCaption(number));
                 control = box;
@@ -87,31 +78,31 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
             case ControlKind::ListBox: {
                 list1 = new ListBox(m_canvas);
                 QPalette palette = list1->palette();
-                palette.setColor(QPalette::Base, colorFromBgr(spec.backColor));
+                palette.setColor(QPalette::Base, colorFromBgr(entry.backColor));
                 list1->setPalette(palette);
                 list1->setAccessibleName(captionOf(*form_layout::find("Label15")).simplified());
                 control = list1;
                 break;
             }
             case ControlKind::CommandButton:
-                command1 = new QPushButton(captionOf(spec), m_canvas);
+                command1 = new QPushButton(captionOf(entry), m_canvas);
                 command1->setAutoDefault(true);  // Enter presses it, as Space does
                 control = command1;
                 break;
             default:
                 break;
         }
-        control->setObjectName(nameOf(spec));
-        control->setGeometry(
-            twips::toPixels(spec.geometry[0], spec.geometry[1], spec.geometry[2], spec.geometry[3])
-                .toRect());
-        control->setEnabled(spec.enabled);
-        if (spec.foreColor != form_layout::kDefaultColor) {
+        control->setObjectName(nameOf(entry));
+        control->setGeometry(twips::toPixels(entry.geometry[0], entry.geometry[1],
+                                             entry.geometry[2], entry.geometry[3])
+                                 .toRect());
+        control->setEnabled(entry.enabled);
+        if (entry.foreColor != form_layout::kDefaultColor) {
             QPalette palette = control->palette();
-            palette.setColor(QPalette::Text, colorFromBgr(spec.foreColor));
+            palette.setColor(QPalette::Text, colorFromBgr(entry.foreColor));
             control->setPalette(palette);
         }
-        tabOrder.emplace_back(spec.tabIndex, control);
+        tabOrder.emplace_back(entry.tabIndex, control);
     }
 
     // Text1 holds the mean for the handlers only: shown, but never focused or typed into.

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kFirstMonthBox = 2;  // Text2 and Line2 are January, Text13 and Line13 December
 constexpr int kResultBox = 1;
 constexpr int kMeanBar = 1;
 constexpr int kMeanCaption = 1;

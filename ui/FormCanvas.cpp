@@ -16,22 +16,20 @@ FormCanvas::FormCanvas(QWidget* parent) : QWidget(parent) {
                      .toSize());
     setAutoFillBackground(true);
     FormCanvasAccessible::installFactory();
-    for (const form_layout::ControlSpec& spec : form_layout::controls()) {
-        if (!form_layout::isDrawn(spec.kind)) continue;
-        m_backToFront.push_back(
-            {&spec, spec.geometry,
-             QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()))});
+    for (const form_layout::LayoutEntry& entry : form_layout::controls()) {
+        if (!form_layout::isDrawn(entry.kind)) continue;
+        m_backToFront.push_back({&entry, entry.geometry, form_layout::captionOf(entry)});
     }
     std::sort(m_backToFront.begin(), m_backToFront.end(),
               [](const DrawnControl& a, const DrawnControl& b) {
-                  return a.spec->paintOrder < b.spec->paintOrder;
+                  return a.entry->paintOrder < b.entry->paintOrder;
               });
 }
 
 int FormCanvas::indexOf(QStringView name) const {
     for (size_t i = 0; i < m_backToFront.size(); ++i) {
-        const std::string_view specName = m_backToFront[i].spec->name;
-        if (name == QLatin1StringView(specName.data(), qsizetype(specName.size()))) return int(i);
+        const std::string_view entryName = m_backToFront[i].entry->name;
+        if (name == QLatin1StringView(entryName.data(), qsizetype(entryName.size()))) return int(i);
     }
     return -1;
 }

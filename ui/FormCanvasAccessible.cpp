@@ -58,7 +58,7 @@ FormCanvasAccessible::FormCanvasAccessible(FormCanvas* canvas)
     : QAccessibleWidget(canvas, QAccessible::Client) {
     const auto& drawn = canvas->drawnControls();
     for (size_t i = 0; i < drawn.size(); ++i)
-        if (drawn[i].spec->kind == form_layout::ControlKind::Label)
+        if (drawn[i].entry->kind == form_layout::ControlKind::Label)
             m_labelIndices.push_back(int(i));
     m_labelIds.assign(m_labelIndices.size(), 0);
 }

@@ -19,11 +19,11 @@ constexpr std::uint32_t kSilver = 0x00C0C0C0;
 constexpr std::uint32_t kGreen = 0x0000FF00;
 constexpr std::uint32_t kDarkGreen = 0x00004000;
 
-ControlSpec tick(std::string_view name, double x, int paintOrder) {
+LayoutEntry tick(std::string_view name, double x, int paintOrder) {
     return {.name = name, .kind = K::Line, .geometry = {x, 720, x, 840}, .paintOrder = paintOrder};
 }
 
-ControlSpec monthLabel(std::string_view name, std::string_view caption, double width, double top,
+LayoutEntry monthLabel(std::string_view name, std::string_view caption, double width, double top,
                        int paintOrder, int tabIndex) {
     return {.name = name,
             .kind = K::Label,
@@ -33,12 +33,12 @@ ControlSpec monthLabel(std::string_view name, std::string_view caption, double w
             .tabIndex = tabIndex};
 }
 
-ControlSpec monthBox(std::string_view name, double top, int tabIndex) {
+LayoutEntry monthBox(std::string_view name, double top, int tabIndex) {
     return {
         .name = name, .kind = K::TextBox, .geometry = {1440, top, 735, 285}, .tabIndex = tabIndex};
 }
 
-ControlSpec bar(std::string_view name, double x, int paintOrder) {
+LayoutEntry bar(std::string_view name, double x, int paintOrder) {
     return {.name = name,
             .kind = K::Line,
             .geometry = {x, 6000, x, 5400},
@@ -51,26 +51,26 @@ ControlSpec bar(std::string_view name, double x, int paintOrder) {
 // Label13..Label2, Line13..Line2, Line1, Label1, Shape1, Line47, Shape3.
 const std::array kControls = {
     // Top strip: instruction, month-count list and compute button.
-    ControlSpec{.name = "Label15",
+    LayoutEntry{.name = "Label15",
                 .kind = K::Label,
                 .geometry = {2640, 0, 3495, 615},
                 .caption = "Seleziona il N° di  mesi da inserire  nella Media :",
                 .foreColor = kMaroon,
                 .paintOrder = 63,
                 .tabIndex = 29},
-    ControlSpec{.name = "List1",
+    LayoutEntry{.name = "List1",
                 .kind = K::ListBox,
                 .geometry = {4440, 240, 1575, 1035},
                 .backColor = kLightOrange,
                 .tabIndex = 0},
     // Text1 before Command1: the button lies in front of it.
-    ControlSpec{.name = "Text1",
+    LayoutEntry{.name = "Text1",
                 .kind = K::TextBox,
                 .geometry = {120, 120, 975, 375},
                 .foreColor = kBlack,
                 .tabIndex = 13,
                 .enabled = false},
-    ControlSpec{.name = "Command1",
+    LayoutEntry{.name = "Command1",
                 .kind = K::CommandButton,
                 .geometry = {120, 240, 1455, 375},
                 .caption = "Calcola media:",
@@ -78,7 +78,7 @@ const std::array kControls = {
                 .enabled = false},
 
     // Mean display: ruler, mean bar and caption.
-    ControlSpec{
+    LayoutEntry{
         .name = "Line43", .kind = K::Line, .geometry = {120, 720, 3840, 720}, .paintOrder = 58},
     tick("Line14", 120, 29),
     tick("Line15", 240, 30),
@@ -112,21 +112,21 @@ const std::array kControls = {
     tick("Line46", 3600, 61),
     tick("Line44", 3720, 59),
     tick("Line45", 3840, 60),
-    ControlSpec{.name = "Shape1",
+    LayoutEntry{.name = "Shape1",
                 .kind = K::Shape,
                 .geometry = {120, 840, 15, 375},
                 .foreColor = kLightYellow,
                 .fillColor = kLightYellow,
                 .fill = FillStyle::Solid,
                 .paintOrder = 2},
-    ControlSpec{.name = "Label1",
+    LayoutEntry{.name = "Label1",
                 .kind = K::Label,
                 .geometry = {120, 960, 4815, 735},
                 .caption = "Media:",
                 .foreColor = kNavy,
                 .paintOrder = 3,
                 .tabIndex = 15},
-    ControlSpec{.name = "Label14",
+    LayoutEntry{.name = "Label14",
                 .kind = K::Label,
                 .geometry = {3720, 960, 1095, 255},
                 .back = BackStyle::Opaque,
@@ -134,13 +134,13 @@ const std::array kControls = {
                 .tabIndex = 28},
 
     // Separator: the light line over a dark one gives it an edge.
-    ControlSpec{.name = "Line1",
+    LayoutEntry{.name = "Line1",
                 .kind = K::Line,
                 .geometry = {120, 1560, 6000, 1560},
                 .foreColor = kLightGrey,
                 .borderWidth = 2,
                 .paintOrder = 4},
-    ControlSpec{.name = "Line47",
+    LayoutEntry{.name = "Line47",
                 .kind = K::Line,
                 .geometry = {120, 1560, 6000, 1560},
                 .foreColor = kBlack,
@@ -186,7 +186,7 @@ const std::array kControls = {
     bar("Line13", 5280, 16),
 
     // Chart frame: a light hatched frame over a heavy grey one, and the baseline over the feet.
-    ControlSpec{.name = "Shape2",
+    LayoutEntry{.name = "Shape2",
                 .kind = K::Shape,
                 .geometry = {2400, 1800, 3135, 4335},
                 .foreColor = kLightGrey,
@@ -194,13 +194,13 @@ const std::array kControls = {
                 .fill = FillStyle::HorizontalLines,
                 .borderWidth = 2,
                 .paintOrder = 64},
-    ControlSpec{.name = "Shape3",
+    LayoutEntry{.name = "Shape3",
                 .kind = K::Shape,
                 .geometry = {2400, 1800, 3135, 4335},
                 .foreColor = kGrey,
                 .borderWidth = 5,
                 .paintOrder = 0},
-    ControlSpec{.name = "Line48",
+    LayoutEntry{.name = "Line48",
                 .kind = K::Line,
                 .geometry = {2520, 6000, 5400, 6000},
                 .foreColor = kSilver,
@@ -210,13 +210,13 @@ const std::array kControls = {
 
 }  // namespace
 
-std::span<const ControlSpec> controls() {
+std::span<const LayoutEntry> controls() {
     return kControls;
 }
 
-const ControlSpec* find(std::string_view name) {
+const LayoutEntry* find(std::string_view name) {
     const auto it = std::find_if(kControls.begin(), kControls.end(),
-                                 [name](const ControlSpec& spec) { return spec.name == name; });
+                                 [name](const LayoutEntry& entry) { return entry.name == name; });
     return it == kControls.end() ? nullptr : &*it;
 }
 

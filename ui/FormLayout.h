@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -15,7 +16,7 @@ enum class BackStyle { Transparent, Opaque };
 inline constexpr std::uint32_t kDefaultColor = 0xFFFFFFFF;  // the toolkit's colour for the role
 inline constexpr int kNoIndex = -1;
 
-struct ControlSpec {
+struct LayoutEntry {
     std::string_view name;
     ControlKind kind;
     // Left, Top, Width, Height; for a line X1, Y1, X2, Y2.
@@ -36,8 +37,16 @@ struct ControlSpec {
 inline constexpr double kClientWidth = 6165;
 inline constexpr double kClientHeight = 6225;
 
-std::span<const ControlSpec> controls();
-const ControlSpec* find(std::string_view name);
+std::span<const LayoutEntry> controls();
+const LayoutEntry* find(std::string_view name);
+
+inline QString nameOf(const LayoutEntry& entry) {
+    return QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size()));
+}
+
+inline QString captionOf(const LayoutEntry& entry) {
+    return QString::fromUtf8(entry.caption.data(), qsizetype(entry.caption.size()));
+}
 
 inline bool isDrawn(ControlKind kind) {
     return kind == ControlKind::Label || kind == ControlKind::Line || kind == ControlKind::Shape;

@@ -15,9 +15,9 @@ namespace {
 
 using form_layout::BackStyle;
 using form_layout::ControlKind;
-using form_layout::ControlSpec;
 using form_layout::FillStyle;
 using form_layout::kDefaultColor;
+using form_layout::LayoutEntry;
 
 constexpr double kHatchSpacing = 8.0;  // pixels between the lines of a horizontal hatch
 
@@ -28,8 +28,8 @@ QColor colorOr(std::uint32_t bgr, const QColor& fallback) {
 // An axis-parallel line of odd width is centred on the pixel's middle, so that it covers
 // whole pixels and stays sharp; lines run from one end to the other with flat ends.
 QRectF lineRect(const DrawnControl& line) {
-    const double width = line.spec->borderWidth;
-    const double centring = (line.spec->borderWidth % 2) ? 0.5 : 0.0;
+    const double width = line.entry->borderWidth;
+    const double centring = (line.entry->borderWidth % 2) ? 0.5 : 0.0;
     const QLineF l = twips::toPixels(
         QLineF(line.geometry[0], line.geometry[1], line.geometry[2], line.geometry[3]));
     if (l.x1() == l.x2()) {
@@ -65,13 +65,13 @@ QRectF boxRect(const DrawnControl& control) {
 }
 
 void paintLine(QPainter& painter, const DrawnControl& line, const QPalette& palette) {
-    const QColor color = colorOr(line.spec->foreColor, palette.color(QPalette::WindowText));
+    const QColor color = colorOr(line.entry->foreColor, palette.color(QPalette::WindowText));
     const auto& g = line.geometry;
     if (g[0] == g[2] || g[1] == g[3]) {
         fillSnapped(painter, lineRect(line), color);
         return;
     }
-    painter.setPen(QPen(color, line.spec->borderWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.setPen(QPen(color, line.entry->borderWidth, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(twips::toPixels(QLineF(g[0], g[1], g[2], g[3])));
 }
 
@@ -79,15 +79,15 @@ void paintLine(QPainter& painter, const DrawnControl& line, const QPalette& pale
 void paintShape(QPainter& painter, const DrawnControl& shape, const QPalette& palette) {
     if (shape.geometry[2] <= 0 || shape.geometry[3] <= 0) return;
     const QRectF outer = snapped(painter, boxRect(shape));
-    const ControlSpec& spec = *shape.spec;
-    const double border = spec.borderWidth;
+    const LayoutEntry& entry = *shape.entry;
+    const double border = entry.borderWidth;
     const QRectF inner = snapped(painter, outer.adjusted(border, border, -border, -border));
 
     if (inner.width() > 0 && inner.height() > 0) {
-        const QColor fill = colorOr(spec.fillColor, palette.color(QPalette::WindowText));
-        if (spec.fill == FillStyle::Solid) {
+        const QColor fill = colorOr(entry.fillColor, palette.color(QPalette::WindowText));
+        if (entry.fill == FillStyle::Solid) {
             fillSnapped(painter, inner, fill);
-        } else if (spec.fill == FillStyle::HorizontalLines) {
+        } else if (entry.fill == FillStyle::HorizontalLines) {
             // Lines on a fixed grid of the window, like a hatch brush.
             const double phase = kHatchSpacing / 2;
             double y = std::ceil((inner.top() - phase) / kHatchSpacing) * kHatchSpacing + phase;
@@ -100,17 +100,17 @@ void paintShape(QPainter& painter, const DrawnControl& shape, const QPalette& pa
     frame.setFillRule(Qt::OddEvenFill);
     frame.addRect(outer);
     if (inner.width() > 0 && inner.height() > 0) frame.addRect(inner);
-    painter.fillPath(frame, colorOr(spec.foreColor, palette.color(QPalette::WindowText)));
+    painter.fillPath(frame, colorOr(entry.foreColor, palette.color(QPalette::WindowText)));
 }
 
 void paintLabel(QPainter& painter, const DrawnControl& label, const QPalette& palette) {
     const QRectF box = boxRect(label);
-    if (label.spec->back == BackStyle::Opaque)
+    if (label.entry->back == BackStyle::Opaque)
         painter.fillRect(box, palette.color(QPalette::Window));
     if (label.caption.isEmpty()) return;
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
-    painter.setPen(colorOr(label.spec->foreColor, palette.color(QPalette::WindowText)));
+    painter.setPen(colorOr(label.entry->foreColor, palette.color(QPalette::WindowText)));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label.caption);
     painter.restore();
 }
@@ -124,7 +124,7 @@ void paint(QPainter& painter, std::span<const DrawnControl> backToFront, const Q
     painter.setFont(font);
     for (const DrawnControl& control : backToFront) {
         if (!exposed.isNull() && !exposed.intersects(extent(control))) continue;
-        switch (control.spec->kind) {
+        switch (control.entry->kind) {
             case ControlKind::Line:
                 paintLine(painter, control, palette);
                 break;
@@ -142,7 +142,7 @@ void paint(QPainter& painter, std::span<const DrawnControl> backToFront, const Q
 }
 
 QRectF extent(const DrawnControl& control) {
-    if (control.spec->kind == ControlKind::Line) return lineRect(control);
+    if (control.entry->kind == ControlKind::Line) return lineRect(control);
     return boxRect(control);
 }
 

@@ -6,6 +6,10 @@
 #include "Desktop.h"
 #include "NumberConversions.h"
 
+// January's box, bar and label are Text2, Line2 and Label2; December's carry 13.
+inline constexpr int kFirstMonthBox = 2;
+inline constexpr int kLastMonthBox = 13;
+
 // Everything the handlers may do to the window and the desktop around it. Controls are named
 // by their number: text box 5 is Text5, line 2 is Line2. The real one drives the Qt window;
 // tests may put a recording one in its place.

@@ -15,9 +15,6 @@ inline constexpr double kPerPixel = 15.0;
 constexpr double toPixels(double value) {
     return value / kPerPixel;
 }
-constexpr double fromPixels(double pixels) {
-    return pixels * kPerPixel;
-}
 
 inline QRectF toPixels(double left, double top, double width, double height) {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
@@ -32,9 +29,4 @@ inline QLineF toPixels(const QLineF& line) {
 // Colours of the layout are written 0x00BBGGRR.
 inline QColor colorFromBgr(std::uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
-inline std::uint32_t bgrFromColor(const QColor& color) {
-    return std::uint32_t(color.red()) | (std::uint32_t(color.green()) << 8) |
-           (std::uint32_t(color.blue()) << 16);
 }

@@ -118,7 +118,7 @@ void WindowInvariants::checkBars(QStringList& problems) const {
         if (!std::isfinite(y2) || std::abs(y2) > kDrawableLimit)
             problems.append(QStringLiteral("%1 Y2 is %2, not drawable").arg(name).arg(y2));
         for (int i = 0; i < 3; ++i) {
-            if (bar->geometry[size_t(i)] != bar->spec->geometry[size_t(i)])
+            if (bar->geometry[size_t(i)] != bar->entry->geometry[size_t(i)])
                 problems.append(QStringLiteral("%1 moved to %2; only its top may move")
                                     .arg(name, geometryText(*bar)));
         }
@@ -149,9 +149,9 @@ void WindowInvariants::checkMean(QStringList& problems, const HostileUser::Actio
     const double width = shape->width();
     if (!std::isfinite(width) || width < 0 || width > kDrawableLimit)
         problems.append(QStringLiteral("Shape1 width is %1, not drawable").arg(width));
-    if (shape->geometry[0] != shape->spec->geometry[0] ||
-        shape->geometry[1] != shape->spec->geometry[1] ||
-        shape->geometry[3] != shape->spec->geometry[3])
+    if (shape->geometry[0] != shape->entry->geometry[0] ||
+        shape->geometry[1] != shape->entry->geometry[1] ||
+        shape->geometry[3] != shape->entry->geometry[3])
         problems.append(QStringLiteral("Shape1 moved to %1; only its width may change")
                             .arg(geometryText(*shape)));
 
