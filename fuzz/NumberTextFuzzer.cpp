@@ -12,22 +12,13 @@
 #include "FuzzInput.h"
 #include "NumberConversions.h"
 #include "ReferenceConversions.h"
+#include "TestFormats.h"
 
 using namespace quilvane;
 using namespace quilvane::fuzz;
+using quilvane::test::printfGeneral;
 
 namespace {
-
-// %.15G in the C locale (the target never calls setlocale), with the format's separator.
-std::u16string printfGeneral(double value, NumberFormat format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::u16string text;
-    for (const char* c = buffer; *c != '\0'; ++c) {
-        text.push_back(*c == '.' ? format.decimalSeparator : static_cast<char16_t>(*c));
-    }
-    return text == u"-0" ? u"0" : text;
-}
 
 void checkRoundTrip(double value, NumberFormat format) {
     const std::u16string text = NumberText(value, format);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ChartScale.h"
+#include "TestFormats.h"
 
 namespace quilvane::chart {
 namespace {
@@ -19,10 +20,6 @@ struct ScaleCase {
 
 void PrintTo(const ScaleCase& row, std::ostream* os) {
     *os << row.name;
-}
-
-std::string caseName(const testing::TestParamInfo<ScaleCase>& info) {
-    return info.param.name;
 }
 
 constexpr float kLimit = static_cast<float>(kDrawableLimit);
@@ -49,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Values, BarTopTest, testing::Values(
     ScaleCase{"BeyondFloatRangeClamps", 1e300, -kLimit},
     ScaleCase{"InfinityClamps", kInfinity, -kLimit},
     ScaleCase{"TinyValueStaysOnTheZeroLine", 1e-300, 5880.0f}
-), caseName);
+), test::RowName());
 // clang-format on
 
 class MeanBarWidthTest : public testing::TestWithParam<ScaleCase> {};
@@ -70,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Values, MeanBarWidthTest, testing::Values(
     ScaleCase{"HugeClampsAtTheLimit", 1e300, kLimit},
     ScaleCase{"LargestDoubleClampsAtTheLimit", DBL_MAX, kLimit},
     ScaleCase{"InfinityClampsAtTheLimit", kInfinity, kLimit}
-), caseName);
+), test::RowName());
 // clang-format on
 
 TEST(ChartScale, NotANumberStaysDrawable) {

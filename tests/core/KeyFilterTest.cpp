@@ -5,6 +5,7 @@
 #include <string>
 
 #include "KeyFilter.h"
+#include "TestFormats.h"
 
 namespace quilvane {
 namespace {
@@ -19,10 +20,6 @@ void PrintTo(const KeyCase& row, std::ostream* os) {
     *os << row.name;
 }
 
-std::string caseName(const testing::TestParamInfo<KeyCase>& info) {
-    return info.param.name;
-}
-
 class KeyFilterTest : public testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeyFilterTest, FiltersTheTypedCharacter) {
@@ -35,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(Passing, KeyFilterTest, testing::Values(
     KeyCase{"FivePasses", '5', '5'},
     KeyCase{"NinePasses", '9', '9'},
     KeyCase{"BackspacePasses", 8, 8}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(BecomingComma, KeyFilterTest, testing::Values(
     KeyCase{"CommaStaysComma", 44, 44},
@@ -60,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(BecomingComma, KeyFilterTest, testing::Values(
     KeyCase{"LowestCodeBecomesComma", INT16_MIN, 44},
     KeyCase{"HighestCodeBecomesComma", INT16_MAX, 44},
     KeyCase{"ArabicIndicDigitOneBecomesComma", 0x0661, 44}
-), caseName);
+), test::RowName());
 // clang-format on
 
 TEST(KeyFilter, EveryControlCodeButBackspaceBecomesComma) {

@@ -27,10 +27,6 @@ void PrintTo(const LeadingCase& row, std::ostream* os) {
     *os << row.name;
 }
 
-std::string caseName(const testing::TestParamInfo<LeadingCase>& info) {
-    return info.param.name;
-}
-
 class LeadingNumberTest : public testing::TestWithParam<LeadingCase> {};
 
 TEST_P(LeadingNumberTest, ReadsTheLeadingNumber) {
@@ -70,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Decimals, LeadingNumberTest, testing::Values(
     LeadingCase{"MixedSignsMeanNoNumber", u"+-1", 0.0},
     LeadingCase{"MinusInsideEndsTheNumber", u"1-2", 1.0},
     LeadingCase{"LeadingZerosAreIgnored", u"007", 7.0}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(Exponents, LeadingNumberTest, testing::Values(
     LeadingCase{"CapitalE", u"1E3", 1000.0},
@@ -93,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Exponents, LeadingNumberTest, testing::Values(
     LeadingCase{"DenormalIsKept", u"1E-320", 1e-320},
     LeadingCase{"ExponentBalancesLeadingFractionZeros", u"0." + repeated(u"0", 399) + u"1E400", 1.0},
     LeadingCase{"ExponentBalancesTrailingIntegerZeros", u"1" + repeated(u"0", 400) + u"E-400", 1.0}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(Blanks, LeadingNumberTest, testing::Values(
     LeadingCase{"SpaceInsideDigitsIsRemoved", u"1 2", 12.0},
@@ -103,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Blanks, LeadingNumberTest, testing::Values(
     LeadingCase{"CarriageReturnIsNotABlank", u"1\r2", 1.0},
     LeadingCase{"NoBreakSpaceIsNotABlank", u"\u00A012", 0.0},
     LeadingCase{"NoBreakSpaceInsideEndsTheNumber", u"1\u00A02", 1.0}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(HexAndOctal, LeadingNumberTest, testing::Values(
     LeadingCase{"HexByte", u"&HFF", 255.0},
@@ -137,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(HexAndOctal, LeadingNumberTest, testing::Values(
     LeadingCase{"OctalEightAloneIsZero", u"&O8", 0.0},
     LeadingCase{"AmpersandAloneIsZero", u"&", 0.0},
     LeadingCase{"AmpersandWithOtherLetterIsZero", u"&X1", 0.0}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(Range, LeadingNumberTest, testing::Values(
     LeadingCase{"ThreeHundredTenDigitsAreOutOfRange", repeated(u"9", 310), std::nullopt},
@@ -152,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(Range, LeadingNumberTest, testing::Values(
                 DBL_MAX},
     LeadingCase{"JustAboveLargestWrittenIsOutOfRange", u"1.797693134862321E+308", std::nullopt},
     LeadingCase{"UnderflowIsZero", u"1E-400", 0.0}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(LongTexts, LeadingNumberTest, testing::Values(
     LeadingCase{"MillionLeadingZeros", repeated(u"0", 1'000'000) + u"5", 5.0},
@@ -167,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(LongTexts, LeadingNumberTest, testing::Values(
     LeadingCase{"FarZerosKeepHalfwayExact", u"9007199254740993." + repeated(u"0", 5000),
                 9007199254740992.0},
     LeadingCase{"NinesJustBelowOneRoundToOne", u"0." + repeated(u"9", 100'000), 1.0}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(OddCharacters, LeadingNumberTest, testing::Values(
     LeadingCase{"NulEndsTheNumber", u"12\0" u"3"s, 12.0},
@@ -183,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(OddCharacters, LeadingNumberTest, testing::Values(
     LeadingCase{"MathematicalDigitOutsideTheBasicPlaneIsNoDigit", u"\U0001D7CF", 0.0},
     LeadingCase{"LoneSurrogateIsNoDigit", u"\xD800" u"1"s, 0.0},
     LeadingCase{"UnicodeMinusSignIsNoSign", u"\u22125", 0.0}
-), caseName);
+), test::RowName());
 // clang-format on
 
 TEST(LeadingNumber, ReadsOnlyInsideTheView) {

@@ -32,10 +32,6 @@ void PrintTo(const LocaleCase& row, std::ostream* os) {
     *os << row.name;
 }
 
-std::string caseName(const testing::TestParamInfo<LocaleCase>& info) {
-    return info.param.name;
-}
-
 class LocaleNumberTest : public testing::TestWithParam<LocaleCase> {};
 
 TEST_P(LocaleNumberTest, ReadsTheWholeText) {
@@ -97,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Italian, LocaleNumberTest, testing::Values(
     LocaleCase{"GroupInExponentFails", kItalian, u"1E1.000", std::nullopt},
     LocaleCase{"HexFails", kItalian, u"&HFF", std::nullopt},
     LocaleCase{"CHexFails", kItalian, u"0x1F", std::nullopt}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(Grouping, LocaleNumberTest, testing::Values(
     LocaleCase{"GroupOfOneDigitIsNoGroup", kItalian, u"1.5", std::nullopt},
@@ -122,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Grouping, LocaleNumberTest, testing::Values(
     LocaleCase{"SeparatorsThatCoincideStillAllowOneDecimal", NumberFormat{u'.', u'.'}, u"1.234.5",
                std::nullopt},
     LocaleCase{"CommaForBothMeansNoGrouping", NumberFormat{u',', u','}, u"1,234", 1.234}
-), caseName);
+), test::RowName());
 
 // The key filter can type only commas, so a comma is a decimal separator in every format.
 INSTANTIATE_TEST_SUITE_P(English, LocaleNumberTest, testing::Values(
@@ -138,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(English, LocaleNumberTest, testing::Values(
     LocaleCase{"ExponentAfterComma", kEnglish, u"1,5E3", 1500.0},
     LocaleCase{"Minus", kEnglish, u"-3", -3.0},
     LocaleCase{"SpaceInsideFails", kEnglish, u"1 234", std::nullopt}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(Range, LocaleNumberTest, testing::Values(
     LocaleCase{"ExponentBeyondRangeFails", kItalian, u"1E400", std::nullopt},
@@ -163,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Range, LocaleNumberTest, testing::Values(
     LocaleCase{"ManyGroupsFail", kItalian, u"1" + repeated(u".000", 300'000), std::nullopt},
     LocaleCase{"ManyGroupsScaledBack", kItalian,
                u"1" + repeated(u".000", 300'000) + u"E-900000", 1.0}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(OddCharacters, LocaleNumberTest, testing::Values(
     LocaleCase{"EmbeddedNulFails", kItalian, u"12\0"s, std::nullopt},
@@ -178,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(OddCharacters, LocaleNumberTest, testing::Values(
     LocaleCase{"UnicodeMinusSignFails", kItalian, u"\u22125", std::nullopt},
     LocaleCase{"LoneSurrogateFails", kItalian, u"1\xDC00"s, std::nullopt},
     LocaleCase{"DigitOutsideTheBasicPlaneFails", kItalian, u"\U0001D7CF", std::nullopt}
-), caseName);
+), test::RowName());
 // clang-format on
 
 TEST(LocaleNumber, ReadsOnlyInsideTheView) {

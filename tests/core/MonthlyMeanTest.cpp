@@ -30,10 +30,6 @@ void PrintTo(const MeanCase& row, std::ostream* os) {
     *os << row.name;
 }
 
-std::string caseName(const testing::TestParamInfo<MeanCase>& info) {
-    return info.param.name;
-}
-
 MeanResult meanOf(const MonthTexts& months, std::u16string_view count, NumberFormat format) {
     std::array<std::u16string_view, kMonthCount> views;
     for (int i = 0; i < kMonthCount; ++i) views[i] = months[i];
@@ -76,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Means, MonthlyMeanTest, testing::Values(
              {u"1.5"}, u"1", 1.5, std::nullopt},
     MeanCase{"GroupedThousandsInItalian", kItalian, {u"1.500"}, u"1", 1500.0, std::nullopt},
     MeanCase{"NegativeMonthsCount", kItalian, {u"-4", u"10"}, u"2", 3.0, std::nullopt}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(Failures, MonthlyMeanTest, testing::Values(
     MeanCase{"BoxBeyondRangeIsSumOutOfRange", kItalian,
@@ -97,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, MonthlyMeanTest, testing::Values(
              MeanFailure::CountUnreadable},
     MeanCase{"CountBeyondRangeIsUnreadable", kItalian, {u"10"}, u"1E400", 0.0,
              MeanFailure::CountUnreadable}
-), caseName);
+), test::RowName());
 // clang-format on
 
 struct MonthValueCase {
@@ -109,10 +105,6 @@ struct MonthValueCase {
 
 void PrintTo(const MonthValueCase& row, std::ostream* os) {
     *os << row.name;
-}
-
-std::string valueCaseName(const testing::TestParamInfo<MonthValueCase>& info) {
-    return info.param.name;
 }
 
 class MonthValueTest : public testing::TestWithParam<MonthValueCase> {};
@@ -130,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Boxes, MonthValueTest, testing::Values(
     MonthValueCase{"TwoCommasKeepTheLeadingInteger", kItalian, u"3,7,5", 3.0},
     MonthValueCase{"BeyondRangeIsEmpty", kItalian, kTooManyDigits, std::nullopt},
     MonthValueCase{"ExponentBeyondRangeIsEmpty", kEnglish, u"1E400", std::nullopt}
-), valueCaseName);
+), test::RowName());
 // clang-format on
 
 }  // namespace

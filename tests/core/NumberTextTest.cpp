@@ -26,10 +26,6 @@ void PrintTo(const TextCase& row, std::ostream* os) {
     *os << row.name;
 }
 
-std::string caseName(const testing::TestParamInfo<TextCase>& info) {
-    return info.param.name;
-}
-
 class NumberTextTest : public testing::TestWithParam<TextCase> {};
 
 TEST_P(NumberTextTest, WritesGeneralForm) {
@@ -70,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Italian, NumberTextTest, testing::Values(
     TextCase{"LargestDouble", kItalian, DBL_MAX, u"1,79769313486232E+308"},
     TextCase{"SmallestNormal", kItalian, DBL_MIN, u"2,2250738585072E-308"},
     TextCase{"SmallestDenormal", kItalian, std::numeric_limits<double>::denorm_min(), u"4,94065645841247E-324"}
-), caseName);
+), test::RowName());
 
 INSTANTIATE_TEST_SUITE_P(OtherFormats, NumberTextTest, testing::Values(
     TextCase{"EnglishPoint", kEnglish, 45.5, u"45.5"},
@@ -78,14 +74,14 @@ INSTANTIATE_TEST_SUITE_P(OtherFormats, NumberTextTest, testing::Values(
     TextCase{"EnglishNoGrouping", kEnglish, 1234567.0, u"1234567"},
     TextCase{"FrenchComma", kFrench, 2.5, u"2,5"},
     TextCase{"FrenchNoGrouping", kFrench, 1234.5, u"1234,5"}
-), caseName);
+), test::RowName());
 
 // Never produced by the app; written so that nobody takes them for numbers.
 INSTANTIATE_TEST_SUITE_P(NotFinite, NumberTextTest, testing::Values(
     TextCase{"NotANumber", kItalian, std::numeric_limits<double>::quiet_NaN(), u"NAN"},
     TextCase{"Infinity", kItalian, kInfinity, u"INF"},
     TextCase{"NegativeInfinity", kItalian, -kInfinity, u"-INF"}
-), caseName);
+), test::RowName());
 // clang-format on
 
 TEST(NumberText, NonFiniteTextIsNoNumberInAnyFormat) {

@@ -19,20 +19,10 @@ namespace {
 
 using test::kEnglish;
 using test::kItalian;
+using test::printfGeneral;
 
 std::string utf8ish(const std::u16string& text) {
     return std::string(text.begin(), text.end());
-}
-
-// printf's %.15G in the C locale (the tests never call setlocale), with the format's separator.
-std::u16string printfGeneral(double value, NumberFormat format) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::u16string text;
-    for (const char* c = buffer; *c != '\0'; ++c) {
-        text.push_back(*c == '.' ? format.decimalSeparator : static_cast<char16_t>(*c));
-    }
-    return text == u"-0" ? u"0" : text;
 }
 
 // Finite doubles spread evenly over the exponent range, denormals included, from a fixed seed.

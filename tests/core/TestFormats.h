@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "NumberConversions.h"
@@ -18,5 +19,24 @@ inline std::u16string repeated(std::u16string_view piece, std::size_t times) {
     for (std::size_t i = 0; i < times; ++i) text += piece;
     return text;
 }
+
+// printf's %.15G in the C locale (nothing here calls setlocale), with the format's separator:
+// the reference NumberText must match.
+inline std::u16string printfGeneral(double value, NumberFormat format) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    std::u16string text;
+    for (const char* c = buffer; *c != '\0'; ++c)
+        text.push_back(*c == '.' ? format.decimalSeparator : static_cast<char16_t>(*c));
+    return text == u"-0" ? u"0" : text;
+}
+
+// Names a parameterised case after its row, so that a failure reads as a sentence.
+struct RowName {
+    template <typename ParamInfo>
+    std::string operator()(const ParamInfo& info) const {
+        return info.param.name;
+    }
+};
 
 }  // namespace quilvane::test

@@ -9,7 +9,7 @@
 #include "PageImage.h"
 
 // A desktop that shows nothing: it writes down the messages and beeps it is asked for, and
-// can pretend the printer works or fails.
+// can pretend the printer works or fails; the print tests put the real printer in its place.
 class RecordingDesktop : public Desktop {
 public:
     struct Message {
