@@ -25,7 +25,14 @@ sleep 0.3
 
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 xdotool mousemove $(( X + 20 )) $(( Y + 8 )) click 1   # Menù
-sleep 0.5
+# The menu is a window of its own: wait until it shows, however busy the machine is.
+for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -gt 1 ] && break
+    sleep 0.05
+done
+[ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -gt 1 ] ||
+    fail "the menu did not open"
+sleep 0.2
 xdotool mousemove $(( X + 40 )) $(( Y + 30 )) click 1  # Stampa
 sleep 0.5
 kill -0 "$app_pid" || fail "the program died while printing"
