@@ -20,43 +20,21 @@ for program in "$app" "$bare" "$watcher"; do
 done
 command -v Xvfb >/dev/null || { echo "startup_benchmark: Xvfb is missing (Debian: xvfb)" >&2; exit 2; }
 
+. "$(dirname "$0")/../scripts/private-screen.sh"
 work=$(mktemp -d)
-xvfb_pid=""
 cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    stop_private_screen
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' HUP INT PIPE TERM
 
-# A display of our own, so that no other window and no other session's server is counted: a
-# number far from the usual ones, and the next one while that is taken. No reset when the last
-# client leaves: between two runs the server would refuse connections while it starts anew.
-display=$((200 + $$ % 500))
-attempts=0
-while :; do
-    : >"$work/display"
-    Xvfb ":$display" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
-        >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    tries=0
-    while [ ! -s "$work/display" ] && kill -0 "$xvfb_pid" 2>/dev/null && [ $tries -lt 200 ]; do
-        tries=$((tries + 1))
-        sleep 0.05
-    done
-    [ -s "$work/display" ] && break
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-    attempts=$((attempts + 1))
-    if [ $attempts -ge 20 ]; then
-        echo "startup_benchmark: Xvfb did not start" >&2
-        cat "$work/xvfb.log" >&2
-        exit 2
-    fi
-    display=$((display + 1))
-done
-export DISPLAY=":$display"
+# A display of our own, so that no other window and no other session's server is counted.
+start_private_screen 1280x1024x24 "$work/xvfb.log" || {
+    echo "startup_benchmark: Xvfb did not start" >&2
+    cat "$work/xvfb.log" >&2
+    exit 2
+}
 # Qt complains on every start without it; a private one keeps the runs quiet and alike.
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -65,7 +43,7 @@ unset QT_QPA_PLATFORM
 measure() { # name program
     "$watcher" --rss-after-ms 500 -- "$2" >>"$work/$1" 2>>"$work/stderr" || {
         echo "startup_benchmark: $2 did not map a window" >&2
-        kill -0 "$xvfb_pid" 2>/dev/null || echo "startup_benchmark: Xvfb :$display has gone" >&2
+        kill -0 "$xvfb_pid" 2>/dev/null || echo "startup_benchmark: Xvfb $DISPLAY has gone" >&2
         cat "$work/stderr" >&2
         exit 2
     }

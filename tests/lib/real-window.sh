@@ -5,21 +5,13 @@
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-xvfb_pid=""
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/private-screen.sh"
 app_pid=""
-trap 'kill $app_pid $xvfb_pid 2>/dev/null || true' EXIT
+screen_log=$(mktemp)
+trap 'kill $app_pid 2>/dev/null || true; stop_private_screen; rm -f "$screen_log"' EXIT
 
 start_screen() {
-    # Xvfb picks a free display itself, so tests running side by side never share one.
-    local number_file
-    number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$number_file" \
-        >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.05; done
-    [ -s "$number_file" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(head -1 "$number_file")"
-    rm -f "$number_file"
+    start_private_screen 1024x768x24 "$screen_log" || fail "Xvfb did not start: $(cat "$screen_log")"
     for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.05; done
     fail "Xvfb did not answer on $DISPLAY"
 }
@@ -32,6 +24,11 @@ start_program() {
     for _ in $(seq 200); do
         wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -1) &&
             [ -n "$wid" ] && break
+        # A program that has ended will show no window: say so at once, and why.
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            kill -0 "$xvfb_pid" 2>/dev/null || fail "the screen $DISPLAY went away: $(cat "$screen_log")"
+            fail "the program ended before it showed a window"
+        fi
         sleep 0.05
     done
     [ -n "$wid" ] || fail "no window appeared"
