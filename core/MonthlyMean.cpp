@@ -6,6 +6,8 @@ namespace quilvane {
 
 std::optional<double> monthValue(std::u16string_view text, NumberFormat format) {
     if (auto value = LocaleNumber(text, format)) return value;
+    // Its leading number would be a mere fragment of it («1» of «1,5E400»).
+    if (IsLocaleNumberText(text, format)) return std::nullopt;
     return LeadingNumber(text);
 }
 

@@ -12,7 +12,7 @@ inline constexpr int kMonthCount = 12;
 
 // A month box read as its bar reads it, so that «12,5» counts 12.5 in the mean too; a text the
 // regional format cannot read falls back to its leading number, and an empty box counts 0.
-// Empty only when the value lies beyond the range of a double.
+// Empty when the value, read either way, lies beyond the range of a double.
 std::optional<double> monthValue(std::u16string_view text, NumberFormat format);
 
 enum class MeanFailure { SumOutOfRange, CountUnreadable };

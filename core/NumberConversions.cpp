@@ -262,7 +262,15 @@ std::optional<double> LeadingNumber(std::u16string_view text) {
 //   3 digits, every further group exactly 3. «1.5» in an Italian format is thus no number here
 //   and the caller falls back to its leading number, 1.5, instead of reading 15;
 // - an optional exponent, E or e, an optional sign and at least one digit.
-std::optional<double> LocaleNumber(std::u16string_view text, NumberFormat format) {
+namespace {
+
+struct WrittenNumber {
+    Decimal number;
+    std::int64_t exponent = 0;
+};
+
+// The text read by the rule above, before its size is looked at.
+std::optional<WrittenNumber> readLocaleNumber(std::u16string_view text, NumberFormat format) {
     while (!text.empty() && isLocaleBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isLocaleBlank(text.back())) text.remove_suffix(1);
 
@@ -316,7 +324,19 @@ std::optional<double> LocaleNumber(std::u16string_view text, NumberFormat format
         if (negativeExponent) exponent = -exponent;
     }
     if (i != size) return std::nullopt;
-    return toDouble(number, exponent);
+    return WrittenNumber{number, exponent};
+}
+
+}  // namespace
+
+std::optional<double> LocaleNumber(std::u16string_view text, NumberFormat format) {
+    const std::optional<WrittenNumber> written = readLocaleNumber(text, format);
+    if (!written) return std::nullopt;
+    return toDouble(written->number, written->exponent);
+}
+
+bool IsLocaleNumberText(std::u16string_view text, NumberFormat format) {
+    return readLocaleNumber(text, format).has_value();
 }
 
 std::u16string NumberText(double value, NumberFormat format) {

@@ -25,6 +25,10 @@ std::optional<double> LeadingNumber(std::u16string_view text);
 // group separator counts only between groups of three digits in the integer part.
 std::optional<double> LocaleNumber(std::u16string_view text, NumberFormat format);
 
+// Whether the text is written as LocaleNumber wants it, whatever its size: «1,5E400» is, though
+// no double holds it.
+bool IsLocaleNumberText(std::u16string_view text, NumberFormat format);
+
 // General form, like printf's %.15G: at most 15 significant digits, the format's decimal
 // separator, no grouping, «1E+15» and «1E-05» beyond the plain range; -0 is «0». NaN and the
 // infinities become «NAN», «INF» and «-INF», which LocaleNumber rejects. For every finite x,

@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::optional<double> result = LocaleNumber(text, format);
     require(!result || std::isfinite(*result), "LocaleNumber is never NaN nor infinite");
-    if (isModelFormat(format)) requireLocaleNumberModel(text, format, result);
+    const bool isNumberText = IsLocaleNumberText(text, format);
+    require(!result || isNumberText, "what LocaleNumber reads is number text");
+    if (isModelFormat(format)) requireLocaleNumberModel(text, format, result, isNumberText);
 
     require(LocaleNumber(u" " + text + u"\t", format) == result, "surrounding blanks are free");
 

@@ -137,10 +137,13 @@ inline bool isModelFormat(NumberFormat format) {
 
 // LocaleNumber done again, by splitting the text at its exponent, decimal and group separators.
 inline void requireLocaleNumberModel(std::u16string_view text, NumberFormat format,
-                                     std::optional<double> result) {
+                                     std::optional<double> result, bool isNumberText) {
     while (!text.empty() && isModelBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isModelBlank(text.back())) text.remove_suffix(1);
-    const auto fail = [&] { require(!result, "LocaleNumber rejects what is no number"); };
+    const auto fail = [&] {
+        require(!result, "LocaleNumber rejects what is no number");
+        require(!isNumberText, "IsLocaleNumberText rejects what is no number");
+    };
 
     std::string ascii;
     if (!text.empty() && (text[0] == u'+' || text[0] == u'-')) {
@@ -204,6 +207,7 @@ inline void requireLocaleNumberModel(std::u16string_view text, NumberFormat form
         ascii += 'e';
         for (char16_t c : exponent) ascii += static_cast<char>(c);
     }
+    require(isNumberText, "IsLocaleNumberText accepts every number, however large");
     requireDecimalValue(ascii, result, "LocaleNumber agrees with strtod");
 }
 

@@ -42,6 +42,7 @@ TEST_P(LocaleNumberTest, ReadsTheWholeText) {
         return;
     }
     ASSERT_TRUE(result.has_value());
+    EXPECT_TRUE(IsLocaleNumberText(row.text, row.format));
     EXPECT_EQ(*result, *row.expected);
     EXPECT_FALSE(*result == 0.0 && std::signbit(*result)) << "negative zero would show as «-0»";
 }
@@ -174,6 +175,40 @@ INSTANTIATE_TEST_SUITE_P(OddCharacters, LocaleNumberTest, testing::Values(
     LocaleCase{"UnicodeMinusSignFails", kItalian, u"\u22125", std::nullopt},
     LocaleCase{"LoneSurrogateFails", kItalian, u"1\xDC00"s, std::nullopt},
     LocaleCase{"DigitOutsideTheBasicPlaneFails", kItalian, u"\U0001D7CF", std::nullopt}
+), test::RowName());
+// clang-format on
+
+// Whether a text LocaleNumber gives nothing for is a number too large, or no number at all.
+struct WrittenCase {
+    const char* name;
+    NumberFormat format;
+    std::u16string text;
+    bool isNumber;
+};
+
+void PrintTo(const WrittenCase& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class IsLocaleNumberTextTest : public testing::TestWithParam<WrittenCase> {};
+
+TEST_P(IsLocaleNumberTextTest, TellsTooLargeFromNoNumber) {
+    const WrittenCase& row = GetParam();
+    EXPECT_EQ(IsLocaleNumberText(row.text, row.format), row.isNumber);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, IsLocaleNumberTextTest, testing::Values(
+    WrittenCase{"ExponentBeyondRange", kItalian, u"1,5E400", true},
+    WrittenCase{"NegativeExponentBeyondRange", kEnglish, u"-1,5E400", true},
+    WrittenCase{"GroupedBeyondRange", kItalian, u"1" + repeated(u".000", 103), true},
+    WrittenCase{"HugeExponent", kItalian, u" 1E99999999999999999999 ", true},
+    WrittenCase{"Empty", kItalian, u"", false},
+    WrittenCase{"CommaAlone", kItalian, u",", false},
+    WrittenCase{"TwoCommas", kItalian, u"3,7,5", false},
+    WrittenCase{"BadGrouping", kItalian, u"1.5", false},
+    WrittenCase{"ExponentWithoutDigits", kItalian, u"1,5E", false},
+    WrittenCase{"TrailingLetter", kItalian, u"1E400x", false}
 ), test::RowName());
 // clang-format on
 

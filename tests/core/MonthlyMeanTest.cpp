@@ -81,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(Failures, MonthlyMeanTest, testing::Values(
              filled(u"1,7E308"), u"12", 0.0, MeanFailure::SumOutOfRange},
     MeanCase{"OverflowingNegativeSumIsSumOutOfRange", kItalian,
              filled(u"-1,7E308"), u"12", 0.0, MeanFailure::SumOutOfRange},
+    MeanCase{"DecimalBoxBeyondRangeIsSumOutOfRange", kItalian,
+             {u"10", u"1,5E400"}, u"2", 0.0, MeanFailure::SumOutOfRange},
     MeanCase{"MeanBeyondRangeIsOutOfRange", kItalian,
              {u"1E300"}, u"1E-300", 0.0, MeanFailure::SumOutOfRange},
     MeanCase{"EmptyCountIsUnreadable", kItalian, {u"10"}, u"", 0.0, MeanFailure::CountUnreadable},
@@ -121,7 +123,12 @@ INSTANTIATE_TEST_SUITE_P(Boxes, MonthValueTest, testing::Values(
     MonthValueCase{"CommaAloneIsZero", kItalian, u",", 0.0},
     MonthValueCase{"TwoCommasKeepTheLeadingInteger", kItalian, u"3,7,5", 3.0},
     MonthValueCase{"BeyondRangeIsEmpty", kItalian, kTooManyDigits, std::nullopt},
-    MonthValueCase{"ExponentBeyondRangeIsEmpty", kEnglish, u"1E400", std::nullopt}
+    MonthValueCase{"ExponentBeyondRangeIsEmpty", kEnglish, u"1E400", std::nullopt},
+    // Their leading numbers, 1, are fragments of numbers far too large.
+    MonthValueCase{"DecimalBeyondRangeIsEmpty", kItalian, u"1,5E400", std::nullopt},
+    MonthValueCase{"GroupedBeyondRangeIsEmpty", kItalian, u"1" + repeated(u".000", 103),
+                   std::nullopt},
+    MonthValueCase{"DecimalBelowRangeIsZero", kItalian, u"1,5E-400", 0.0}
 ), test::RowName());
 // clang-format on
 

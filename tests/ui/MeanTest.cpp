@@ -33,6 +33,7 @@ private slots:
     void theMeanIsShownThreeWays();
     void theResultBoxTurnsDarkRedAtTenPoints();
     void twoClicksGiveTheSameDisplayAndTwoBeeps();
+    void aSumBeyondAnyDoubleWarnsAndChangesNothing_data();
     void aSumBeyondAnyDoubleWarnsAndChangesNothing();
     void theMeanBarAndSentenceAreDrawn();
 
@@ -155,12 +156,20 @@ void MeanTest::twoClicksGiveTheSameDisplayAndTwoBeeps() {
     QCOMPARE(m_window->clientImage(), first);
 }
 
+void MeanTest::aSumBeyondAnyDoubleWarnsAndChangesNothing_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("310 nines") << QString(310, QLatin1Char('9'));
+    // Not the «1» before its comma.
+    QTest::newRow("a decimal with an exponent too large") << QStringLiteral("1,5E400");
+}
+
 void MeanTest::aSumBeyondAnyDoubleWarnsAndChangesNothing() {
+    QFETCH(QString, pasted);
     fill({"5"});
     m_window->pickCount(1);
     m_window->compute();
     m_window->desktop.messages.clear();
-    fill({QString(310, QLatin1Char('9'))});
+    fill({pasted});
     m_window->compute();
     QCOMPARE(m_window->box(1)->text(), QStringLiteral("5"));
     QCOMPARE(m_window->meanBarWidth(), 75.0);
