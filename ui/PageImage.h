@@ -17,7 +17,6 @@ public:
     static constexpr double kPixelsPerInch = 96.0;
 
     QSizeF sizeInPixels() const { return m_sizeInPixels; }
-    QSizeF sizeInInches() const { return m_sizeInPixels / kPixelsPerInch; }
     void paint(QPainter& painter) const { m_paint(painter); }
 
 private:
