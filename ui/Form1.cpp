@@ -12,7 +12,7 @@
 #include "Form1Handlers.h"
 #include "FormCanvas.h"
 #include "FormLayout.h"
-#include "KeyPressFilter.h"
+#include "TextBoxEvents.h"
 #include "ListBox.h"
 #include "QtFormToolkit.h"
 #include "Twips.h"
@@ -42,56 +42,48 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quilvane"));
-    // The fixed layout is measured for an 8-point sans with Arial's widths: a wider desktop
-    // font would cut the month names and push the mean under the blank label.
+    useLayoutFont();
+    buildMenu();
+    m_canvas = new FormCanvas(this);
+    setCentralWidget(m_canvas);
+    buildControls();
+    orderTabs();
+
+    m_toolkit = std::make_unique<QtFormToolkit>(*m_canvas, m_textBoxes, *m_list1, *m_command1,
+                                                desktop);
+    m_handlers = std::make_unique<Form1Handlers>(*m_toolkit);
+    connectHandlers();
+    m_handlers->form1Load();
+
+    m_list1->setFocus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    centreOnScreen();
+}
+
+Form1::~Form1() = default;
+
+// The fixed layout is measured for an 8-point sans with Arial's widths: a wider desktop font
+// would cut the month names and push the mean under the blank label.
+void Form1::useLayoutFont() {
     QFont windowFont(QStringLiteral("Liberation Sans"));
     windowFont.setStyleHint(QFont::SansSerif);
     windowFont.setPointSizeF(8.0);
     setFont(windowFont);
+}
 
-    // No access keys: the captions carry no '&'.
+// No access keys: the captions carry no '&'.
+void Form1::buildMenu() {
     QMenu* mnuMenu = menuBar()->addMenu(QStringLiteral("Menù"));
     mnuMenu->setObjectName(QStringLiteral("mnuMenu"));
-    QAction* mnuStampa = mnuMenu->addAction(QStringLiteral("Stampa"));
-    mnuStampa->setObjectName(QStringLiteral("mnuStampa"));
+    m_mnuStampa = mnuMenu->addAction(QStringLiteral("Stampa"));
+    m_mnuStampa->setObjectName(QStringLiteral("mnuStampa"));
+}
 
-    m_canvas = new FormCanvas(this);
-    setCentralWidget(m_canvas);
-
-    std::array<QLineEdit*, QtFormToolkit::kTextBoxes + 1> textBoxes{};
-    ListBox* list1 = nullptr;
-    QPushButton* command1 = nullptr;
-    std::vector<std::pair<int, QWidget*>> tabOrder;
-
+// The windowed controls of the layout; the canvas paints the drawn ones beneath them.
+void Form1::buildControls() {
     for (const LayoutEntry& entry : form_layout::controls()) {
         if (form_layout::isDrawn(entry.kind)) continue;
-        QWidget* control = nullptr;
-        switch (entry.kind) {
-            case ControlKind::TextBox: {
-                auto* box = new QLineEdit(m_canvas);
-                const int number = numberIn(entry, "Text");
-                textBoxes[size_t(number)] = box;
-                if (number >= kFirstMonthBox) box->setAccessibleName(monthLabelCaption(number));
-                control = box;
-                break;
-            }
-            case ControlKind::ListBox: {
-                list1 = new ListBox(m_canvas);
-                QPalette palette = list1->palette();
-                palette.setColor(QPalette::Base, colorFromBgr(entry.backColor));
-                list1->setPalette(palette);
-                list1->setAccessibleName(captionOf(*form_layout::find("Label15")).simplified());
-                control = list1;
-                break;
-            }
-            case ControlKind::CommandButton:
-                command1 = new QPushButton(captionOf(entry), m_canvas);
-                command1->setAutoDefault(true);  // Enter presses it, as Space does
-                control = command1;
-                break;
-            default:
-                break;
-        }
+        QWidget* control = buildControl(entry);
         control->setObjectName(nameOf(entry));
         control->setGeometry(twips::toPixels(entry.geometry[0], entry.geometry[1],
                                              entry.geometry[2], entry.geometry[3])
@@ -102,45 +94,66 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
             palette.setColor(QPalette::Text, colorFromBgr(entry.foreColor));
             control->setPalette(palette);
         }
-        tabOrder.emplace_back(entry.tabIndex, control);
     }
 
     // Text1 holds the mean for the handlers only: shown, but never focused or typed into.
-    textBoxes[1]->setFocusPolicy(Qt::NoFocus);
-    textBoxes[1]->setReadOnly(true);
-    textBoxes[1]->setAccessibleName(QStringLiteral("Media"));
-
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-
-    m_toolkit = std::make_unique<QtFormToolkit>(*m_canvas, textBoxes, *list1, *command1, desktop);
-    m_handlers = std::make_unique<Form1Handlers>(*m_toolkit);
-    Form1Handlers* handlers = m_handlers.get();
-
-    auto* keyFilter = new KeyPressFilter(
-        [handlers](int textBox, std::int16_t code) {
-            return handlers->textKeyPress(textBox, code);
-        },
-        this);
-    for (int number = 1; number <= QtFormToolkit::kTextBoxes; ++number)
-        keyFilter->watch(textBoxes[size_t(number)], number);
-    for (int number = kFirstMonthBox; number <= kLastMonthBox; ++number)
-        connect(textBoxes[size_t(number)], &QLineEdit::textChanged, this,
-                [handlers, number] { handlers->monthTextChange(number); });
-    connect(list1, &ListBox::picked, this, [handlers] { handlers->list1Click(); });
-    connect(command1, &QPushButton::clicked, this, [handlers] { handlers->command1Click(); });
-    connect(mnuStampa, &QAction::triggered, this, [handlers] { handlers->mnuStampaClick(); });
-
-    handlers->form1Load();
-
-    list1->setFocus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    centreOnScreen();
+    QLineEdit* text1 = m_textBoxes[1];
+    text1->setFocusPolicy(Qt::NoFocus);
+    text1->setReadOnly(true);
+    text1->setAccessibleName(QStringLiteral("Media"));
 }
 
-Form1::~Form1() = default;
+QWidget* Form1::buildControl(const LayoutEntry& entry) {
+    switch (entry.kind) {
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(m_canvas);
+            const int number = numberIn(entry, "Text");
+            m_textBoxes[size_t(number)] = box;
+            if (number >= kFirstMonthBox) box->setAccessibleName(monthLabelCaption(number));
+            return box;
+        }
+        case ControlKind::ListBox: {
+            m_list1 = new ListBox(m_canvas);
+            QPalette palette = m_list1->palette();
+            palette.setColor(QPalette::Base, colorFromBgr(entry.backColor));
+            m_list1->setPalette(palette);
+            m_list1->setAccessibleName(captionOf(*form_layout::find("Label15")).simplified());
+            return m_list1;
+        }
+        case ControlKind::CommandButton:
+            m_command1 = new QPushButton(captionOf(entry), m_canvas);
+            m_command1->setAutoDefault(true);  // Enter presses it, as Space does
+            return m_command1;
+        default:
+            qFatal("Form1: no windowed control of kind %d", int(entry.kind));
+    }
+}
+
+// The layout's focus order; controls without one (Text1) stay out of it.
+void Form1::orderTabs() {
+    std::vector<const LayoutEntry*> tabbable;
+    for (const LayoutEntry& entry : form_layout::controls())
+        if (!form_layout::isDrawn(entry.kind) && entry.tabIndex != form_layout::kNoIndex)
+            tabbable.push_back(&entry);
+    std::sort(tabbable.begin(), tabbable.end(),
+              [](const LayoutEntry* a, const LayoutEntry* b) { return a->tabIndex < b->tabIndex; });
+    for (size_t i = 1; i < tabbable.size(); ++i)
+        QWidget::setTabOrder(m_canvas->findChild<QWidget*>(nameOf(*tabbable[i - 1])),
+                             m_canvas->findChild<QWidget*>(nameOf(*tabbable[i])));
+}
+
+// One handler per control and event.
+void Form1::connectHandlers() {
+    Form1Handlers* handlers = m_handlers.get();
+    auto* textBoxEvents = new TextBoxEvents(*handlers, this);
+    for (int number = 1; number <= QtFormToolkit::kTextBoxes; ++number)
+        textBoxEvents->filterKeys(m_textBoxes[size_t(number)]);
+    for (int number = kFirstMonthBox; number <= kLastMonthBox; ++number)
+        textBoxEvents->followMonthText(m_textBoxes[size_t(number)], number);
+    connect(m_list1, &ListBox::picked, this, [handlers] { handlers->list1Click(); });
+    connect(m_command1, &QPushButton::clicked, this, [handlers] { handlers->command1Click(); });
+    connect(m_mnuStampa, &QAction::triggered, this, [handlers] { handlers->mnuStampaClick(); });
+}
 
 void Form1::centreOnScreen() {
     adjustSize();

@@ -1,12 +1,21 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
+
+#include "QtFormToolkit.h"
 
 class Desktop;
 class Form1Handlers;
 class FormCanvas;
-class QtFormToolkit;
+class ListBox;
+class QAction;
+class QLineEdit;
+class QPushButton;
+namespace form_layout {
+struct LayoutEntry;
+}
 
 // The one window. Its road, event by event:
 //  - a character typed into a month box goes through the key filter (digits and Backspace
@@ -25,9 +34,19 @@ public:
     FormCanvas& canvas() const { return *m_canvas; }
 
 private:
+    void useLayoutFont();
+    void buildMenu();
+    void buildControls();
+    QWidget* buildControl(const form_layout::LayoutEntry& entry);
+    void orderTabs();
+    void connectHandlers();
     void centreOnScreen();
 
     FormCanvas* m_canvas = nullptr;
+    QAction* m_mnuStampa = nullptr;
+    std::array<QLineEdit*, QtFormToolkit::kTextBoxes + 1> m_textBoxes{};  // [1] is Text1
+    ListBox* m_list1 = nullptr;
+    QPushButton* m_command1 = nullptr;
     std::unique_ptr<QtFormToolkit> m_toolkit;
     std::unique_ptr<Form1Handlers> m_handlers;
 };

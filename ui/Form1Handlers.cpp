@@ -5,7 +5,6 @@
 
 #include "ChartScale.h"
 #include "FormToolkit.h"
-#include "KeyFilter.h"
 #include "MonthlyMean.h"
 
 namespace {
@@ -15,6 +14,8 @@ constexpr int kMeanBar = 1;
 constexpr int kMeanCaption = 1;
 constexpr std::uint32_t kDarkRed = 192;
 constexpr float kResultFontSize = 10.0f;
+constexpr std::int16_t kBackspaceCode = 8;
+constexpr std::int16_t kCommaCode = 44;
 
 std::u16string_view view(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())};
@@ -29,12 +30,14 @@ void Form1Handlers::form1Load() {
         m_form.addItemToList1(QString::number(count));
 }
 
-std::int16_t Form1Handlers::textKeyPress(int /*textBox*/, std::int16_t code) {
-    return quilvane::filterTypedCharacter(code);
+// Digits and Backspace pass; every other typed character becomes a comma, the one separator
+// the number boxes know.
+std::int16_t Form1Handlers::textKeyPress(std::int16_t code) {
+    if ((code >= '0' && code <= '9') || code == kBackspaceCode) return code;
+    return kCommaCode;
 }
 
-void Form1Handlers::monthTextChange(int textBox) {
-    const QString text = m_form.text(textBox);
+void Form1Handlers::monthTextChange(int textBox, const QString& text) {
     if (text.isEmpty()) return;
     // A text that is no number here (a lone comma, pasted letters) leaves the bar where it is.
     const auto value = quilvane::LocaleNumber(view(text), m_form.userNumberFormat());

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+class QString;
+
 class FormToolkit;
 
 // The form's event handlers. They keep no state of their own: every value is read back from
@@ -11,9 +13,11 @@ public:
     explicit Form1Handlers(FormToolkit& form) : m_form(form) {}
 
     void form1Load();
-    // Returns the code the box inserts instead of the typed one.
-    std::int16_t textKeyPress(int textBox, std::int16_t code);
-    void monthTextChange(int textBox);
+    // The KeyPress handler of every text box, which are alike: returns the code the box
+    // inserts instead of the typed one.
+    std::int16_t textKeyPress(std::int16_t code);
+    // The Change handler of a month box, with the box's whole new text.
+    void monthTextChange(int textBox, const QString& text);
     void list1Click();
     void command1Click();
     void mnuStampaClick();

@@ -29,7 +29,8 @@ QtFormToolkit::QtFormToolkit(FormCanvas& canvas,
       m_textBoxes(textBoxes),
       m_list1(list1),
       m_command1(command1),
-      m_desktop(desktop) {
+      m_desktop(desktop),
+      m_numberFormat(desktop.numberFormat()) {
     indexDrawn(canvas, "Line", m_lineIndex);
     indexDrawn(canvas, "Shape", m_shapeIndex);
     indexDrawn(canvas, "Label", m_labelIndex);
@@ -107,5 +108,5 @@ int QtFormToolkit::currentYear() const {
 }
 
 quilvane::NumberFormat QtFormToolkit::userNumberFormat() const {
-    return m_desktop.numberFormat();
+    return m_numberFormat;
 }

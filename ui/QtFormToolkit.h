@@ -51,4 +51,6 @@ private:
     ListBox& m_list1;
     QPushButton& m_command1;
     Desktop& m_desktop;
+    // Read once: the process keeps the locale it started with, and every keystroke needs it.
+    const quilvane::NumberFormat m_numberFormat;
 };

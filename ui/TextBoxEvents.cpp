@@ -1,0 +1,115 @@
+#include "TextBoxEvents.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <cstdint>
+#include <optional>
+
+#include "Form1Handlers.h"
+
+namespace {
+
+constexpr std::int16_t kBackspace = 8;
+
+std::optional<std::int16_t> printableCode(const QString& text) {
+    if (text.isEmpty()) return std::nullopt;
+    const char16_t first = text.front().unicode();
+    if (first < 0x20 || first == 0x7F) return std::nullopt;  // Delete and friends on X11
+    return std::int16_t(first);
+}
+
+// The character code a key press types, as the form's key handler knows them: Backspace 8,
+// Enter 13, Escape 27, Ctrl+letter 1 to 26, Ctrl+Backspace 127; anything beyond 16 bits
+// wraps. Keys that type no character (arrows, Delete, Home, End, Tab, Shift+Insert...) give
+// nothing and keep their editing action.
+std::optional<std::int16_t> typedCharacterCode(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    const bool control = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    // Ctrl+Alt is how some keyboards reach their third level (AltGr): what it types is typed.
+    if (control && alt) return printableCode(event.text());
+    if (alt || (modifiers & Qt::MetaModifier)) return std::nullopt;
+
+    switch (key) {
+        case Qt::Key_Backspace:
+            return std::int16_t(control ? 127 : 8);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return std::int16_t(control ? 10 : 13);
+        case Qt::Key_Escape:
+            return std::int16_t(27);
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return std::nullopt;
+        default:
+            break;
+    }
+    if (control) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z) return std::int16_t(key - Qt::Key_A + 1);
+        return std::nullopt;
+    }
+    return printableCode(event.text());
+}
+
+}  // namespace
+
+TextBoxEvents::TextBoxEvents(Form1Handlers& handlers, QObject* parent)
+    : QObject(parent), m_handlers(handlers) {}
+
+void TextBoxEvents::filterKeys(QLineEdit* box) {
+    box->installEventFilter(this);
+}
+
+void TextBoxEvents::followMonthText(QLineEdit* box, int number) {
+    Form1Handlers* handlers = &m_handlers;
+    connect(box, &QLineEdit::textChanged, this,
+            [handlers, number](const QString& text) { handlers->monthTextChange(number, text); });
+}
+
+bool TextBoxEvents::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::InputMethod) {
+        filterCommit(static_cast<QInputMethodEvent&>(*event));
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    return box && filterKeyPress(*box, static_cast<const QKeyEvent&>(*event));
+}
+
+// True when the press is dealt with here and the box must not see it.
+bool TextBoxEvents::filterKeyPress(QLineEdit& box, const QKeyEvent& key) const {
+    const std::optional<std::int16_t> typed = typedCharacterCode(key);
+    // A combination that types no character (Alt+letter, Ctrl on the keypad) keeps whatever
+    // editing action it has, but must not slip its text into the box past the filter.
+    if (!typed) return printableCode(key.text()).has_value();
+
+    const std::int16_t code = m_handlers.textKeyPress(*typed);
+    if (code == kBackspace) {
+        // Backspace itself keeps its usual effect; Ctrl+H, which types the same code, gets it.
+        if (key.key() == Qt::Key_Backspace && !(key.modifiers() & Qt::ControlModifier))
+            return false;
+        box.backspace();
+    } else if (code != 0) {
+        // Inserted as typing would: over the selection, at the cursor.
+        box.insert(QString(QChar(char16_t(code))));
+    }
+    return true;
+}
+
+// An input method types its committed text without key presses: each character goes through
+// the key handler as if typed, so that only what typing could insert reaches the box.
+void TextBoxEvents::filterCommit(QInputMethodEvent& event) const {
+    const QString committed = event.commitString();
+    if (committed.isEmpty()) return;
+    QString filtered;
+    for (qsizetype i = 0; i < committed.size(); ++i) {
+        const QChar c = committed.at(i);
+        // A character beyond 16 bits is typed once, as its first half, like a key's text.
+        if (c.isLowSurrogate() && i > 0 && committed.at(i - 1).isHighSurrogate()) continue;
+        const std::int16_t code = m_handlers.textKeyPress(std::int16_t(c.unicode()));
+        if (code >= 0x20) filtered.append(QChar(char16_t(code)));
+    }
+    event.setCommitString(filtered, event.replacementStart(), event.replacementLength());
+}
