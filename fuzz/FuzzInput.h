@@ -8,6 +8,7 @@
 #include <string>
 
 #include "NumberConversions.h"
+#include "NumberReference.h"
 
 namespace quilvane::fuzz {
 
@@ -18,8 +19,11 @@ inline void require(bool holds, const char* invariant) {
     std::abort();
 }
 
-inline constexpr NumberFormat kItalian{u',', u'.'};
-inline constexpr NumberFormat kEnglish{u'.', u','};
+using reference::kArabic;
+using reference::kEnglish;
+using reference::kFrench;
+using reference::kItalian;
+using reference::kSwiss;
 
 // Hands out the fuzzer's bytes as formats, texts and doubles. The leading control bytes are
 // chosen so that seed files can be plain text: «00 12,5» is the Italian format, then «12,5»
@@ -42,11 +46,11 @@ public:
             case 1:
                 return kEnglish;
             case 2:
-                return {u',', u'\u202F'};  // French
+                return kFrench;
             case 3:
-                return {u'.', u'\''};  // Swiss
+                return kSwiss;
             case 4:
-                return {u'\u066B', u'\u066C'};  // Arabic
+                return kArabic;
             case 5:
                 return {u'.', u'.'};
             case 6:

@@ -12,11 +12,10 @@
 #include "FuzzInput.h"
 #include "NumberConversions.h"
 #include "ReferenceConversions.h"
-#include "TestFormats.h"
 
 using namespace quilvane;
 using namespace quilvane::fuzz;
-using quilvane::test::printfGeneral;
+using quilvane::reference::printfGeneral;
 
 namespace {
 
