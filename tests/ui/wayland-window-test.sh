@@ -60,13 +60,15 @@ export WAYLAND_DISPLAY=$socket
 QT_WAYLAND_DECORATION=bradient LC_ALL=it_IT.UTF-8 "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 
-# Screenshots until the window shows up whole (its size stops changing), for up to 10 s.
+# Screenshots until the window shows up whole (its size stops changing), for up to 30 s: a
+# sanitizer build on a busy machine starts slowly.
 geometry=""
-for _ in $(seq 20); do
+deadline=$(( SECONDS + 30 ))
+while [ $SECONDS -lt $deadline ]; do
     kill -0 "$app_pid" 2>/dev/null || fail "the program ended: $(cat "$work/app.log")"
     rm -f "$work"/wayland-screenshot-*.png
     (cd "$work" && timeout 10 weston-screenshooter) || fail "weston-screenshooter failed"
-    shot=$(ls "$work"/wayland-screenshot-*.png)
+    shot=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null) || fail "weston-screenshooter saved nothing"
     # The box around everything that is not background; a border keeps the corners background.
     previous=$geometry
     geometry=$(convert "$shot" -bordercolor "$background" -border 1 -fuzz 0 -format '%@' info: \
