@@ -15,6 +15,7 @@
 #include "TextBoxEvents.h"
 #include "ListBox.h"
 #include "QtFormToolkit.h"
+#include "ScreenPlacement.h"
 #include "Twips.h"
 
 namespace {
@@ -159,7 +160,5 @@ void Form1::centreOnScreen() {
     adjustSize();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    move(placeWithin(screen->availableGeometry(), frameGeometry().size()));
 }

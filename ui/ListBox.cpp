@@ -1,6 +1,16 @@
 #include "ListBox.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+
+// Qt's views select on any button; a right or middle click here is not a pick.
+bool isOtherButton(const QMouseEvent* event) {
+    return event->button() != Qt::LeftButton;
+}
+
+}  // namespace
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -20,11 +30,13 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event) {
+    if (isOtherButton(event)) return event->accept();
     m_selectedBeforePress = selectedRow();
     QListWidget::mousePressEvent(event);
 }
 
 void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (isOtherButton(event)) return event->accept();
     m_clicked = false;
     QListWidget::mouseReleaseEvent(event);
     // A press on one item and a release on another, or off the items, clicks nothing, yet the

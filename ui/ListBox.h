@@ -4,8 +4,9 @@
 
 // A list that reports a pick the way the form's handlers expect it: once per mouse click on
 // an item (the selected one included), once per press-and-drag that ends with another item
-// selected, and once per keyboard move of the selection. Once an item is selected the user
-// cannot clear the selection again.
+// selected, and once per keyboard move of the selection. Only the left button picks: the others
+// touch neither the selection nor the current item. Once an item is selected the user cannot
+// clear the selection again.
 class ListBox : public QListWidget {
     Q_OBJECT
 
