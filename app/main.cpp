@@ -1,15 +1,21 @@
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 
 #include "Form1.h"
 #include "QuilvaneVersion.h"
 #include "SystemDesktop.h"
+#include "ToolkitTranslations.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quilvane"));
     QApplication::setApplicationVersion(QStringLiteral(QUILVANE_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(QUILVANE_APP_ID));
+    // Before any widget exists, so that nothing is built in English and then retranslated.
+    installToolkitTranslations(application, QLocale::system(),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     // The title bar and the task switcher need no more; every size is decoded at start-up, and
     // launchers take the large ones from the icon theme.
     QIcon icon;
