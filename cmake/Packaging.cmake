@@ -6,6 +6,12 @@
 # only the program is installed. Build it before packaging.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
+# Bound at load time, as Debian's hardened builds are, so the relocation table can be read-only
+# from the start. Resolving these few hundred symbols eagerly costs microseconds.
+foreach(_target IN ITEMS quilvane quilvane-print)
+    target_link_options(${_target} PRIVATE "LINKER:-z,now")
+endforeach()
+
 # Debian wants the licence as /usr/share/doc/<package>/copyright.
 install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
     DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/quilvane" RENAME copyright)
