@@ -11,7 +11,7 @@ quick=0
 jobs=$(nproc)
 status=0
 
-./scripts/install-deps.sh || exit 1
+./scripts/install-deps.sh --test || exit 1
 
 if [ $quick -eq 0 ]; then
     echo "== Fuzzing the number conversions"
@@ -19,14 +19,16 @@ if [ $quick -eq 0 ]; then
 
     echo "== Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILVANE_SANITIZE=ON \
-        -DQUILVANE_BENCHMARKS=OFF >/dev/null || exit 1
+        -DBUILD_TESTING=ON -DQUILVANE_BENCHMARKS=OFF >/dev/null || exit 1
     cmake --build build-asan --parallel "$jobs" || exit 1
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure --parallel "$jobs" -LE packaging || status=1
 fi
 
 echo "== Test suite"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+# scripts/run.sh shares this build directory with tests and benchmarks turned off.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBUILD_TESTING=ON -DQUILVANE_BENCHMARKS=ON >/dev/null || exit 1
 cmake --build build --parallel "$jobs" || exit 1
 ctest --test-dir build --output-on-failure --parallel "$jobs" --no-label-summary || status=1
 exit $status

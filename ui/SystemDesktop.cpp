@@ -44,7 +44,7 @@ bool SystemDesktop::printPage(const PageImage& page) {
 SystemDesktop::PrintFunction SystemDesktop::loadPrintModule() {
     const QDir here(QCoreApplication::applicationDirPath());
     QStringList errors;
-    // Under <libdir>/quilvane once installed, beside the executable in the build tree.
+    // Under <libdir>/<triplet>/quilvane once installed, beside the executable in the build tree.
     for (const QString& dir :
          {here.filePath(QStringLiteral(QUILVANE_PRINT_MODULE_DIR)), here.path()}) {
         QLibrary module(QDir(dir).filePath(QStringLiteral("quilvane-print")));

@@ -1,10 +1,11 @@
 #!/bin/sh
 # Builds the Debian package from the build tree and checks its contents and control fields.
-# Usage: deb-check.sh <build dir> <expected-files.txt> <version>
+# Usage: deb-check.sh <build dir> <expected-files.txt> <version> <lintian>
 set -eu
 build=$1
 expected=$2
 version=$3
+lintian=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -40,4 +41,27 @@ for package in fonts-liberation2 libqt6widgets6 libqt6gui6 libcups2; do
     echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$package\\b" ||
         fail "Depends does not name $package"
 done
-echo "OK: $(basename "$deb") holds the expected files and dependencies"
+
+recommends=$(field Recommends)
+echo "Recommends: $recommends"
+for package in qt6-translations-l10n qt6-wayland; do
+    echo "$recommends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$package\\b" ||
+        fail "Recommends does not name $package"
+done
+
+# A version bump needs its changelog entry.
+dpkg-deb -x "$deb" "$work/root"
+zcat "$work/root/usr/share/doc/quilvane/changelog.gz" >"$work/changelog"
+logged=$(dpkg-parsechangelog -l "$work/changelog" -S Version)
+[ "$logged" = "$version" ] || fail "the changelog's latest entry is $logged, not $version"
+
+# Info and pedantic tags may stay; errors and warnings may not.
+set +e
+"$lintian" --allow-root --tag-display-limit 0 --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1
+status=$?
+set -e
+cat "$work/lintian.log"
+if [ "$status" -ne 0 ] || grep -q '^[EW]: ' "$work/lintian.log"; then
+    fail "lintian reports errors or warnings (status $status)"
+fi
+echo "OK: $(basename "$deb") holds the expected files and dependencies; lintian is content"

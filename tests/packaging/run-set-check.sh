@@ -1,0 +1,41 @@
+#!/bin/sh
+# The run command installs no test tool: resolved by apt as on a machine that has nothing yet,
+# the run set and everything it brings along hold none of the packages only the tests need.
+# Usage: run-set-check.sh <scripts dir>
+set -eu
+scripts=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+grep -q '^\./scripts/install-deps\.sh --run$' "$scripts/run.sh" ||
+    fail "run.sh does not install the run set alone"
+
+"$scripts/install-deps.sh" --list --run | LC_ALL=C sort >"$work/run.txt"
+"$scripts/install-deps.sh" --list --test | LC_ALL=C sort >"$work/test.txt"
+LC_ALL=C comm -13 "$work/run.txt" "$work/test.txt" >"$work/test-only.txt"
+[ -s "$work/test-only.txt" ] || fail "the test set adds nothing to the run set"
+
+if ! apt-cache show build-essential >/dev/null 2>&1; then
+    echo "SKIP: apt has no package lists to resolve against"
+    exit 77
+fi
+# An empty package database stands for the fresh machine.
+: >"$work/status"
+if ! apt-get -s -o Dir::State::status="$work/status" -o Debug::NoLocking=1 \
+        install --no-install-recommends $(cat "$work/run.txt") >"$work/plan.txt" 2>&1; then
+    cat "$work/plan.txt"
+    fail "apt cannot resolve the run set"
+fi
+awk '$1 == "Inst" { print $2 }' "$work/plan.txt" | LC_ALL=C sort -u >"$work/installed.txt"
+# A plan that misses part of the run set was not made from scratch and proves nothing.
+missing=$(LC_ALL=C comm -23 "$work/run.txt" "$work/installed.txt")
+[ -z "$missing" ] || fail "the simulated install leaves out:" $missing
+
+leaked=$(LC_ALL=C comm -12 "$work/test-only.txt" "$work/installed.txt")
+[ -z "$leaked" ] || fail "the run set brings test-only packages:" $leaked
+echo "OK: the run set installs $(wc -l <"$work/installed.txt") packages," \
+    "none of the $(wc -l <"$work/test-only.txt") test-only ones"
