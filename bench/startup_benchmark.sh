@@ -35,6 +35,9 @@ start_private_screen 1280x1024x24 "$work/xvfb.log" || {
     cat "$work/xvfb.log" >&2
     exit 2
 }
+# An Italian user's start, which loads Qt's Italian catalogue; the bare window starts alike.
+export LC_ALL=it_IT.UTF-8 LANG=it_IT.UTF-8
+unset LANGUAGE LC_MESSAGES
 # Qt complains on every start without it; a private one keeps the runs quiet and alike.
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
