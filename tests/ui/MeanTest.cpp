@@ -1,4 +1,3 @@
-#include <QDate>
 #include <QFontMetricsF>
 
 #include "WindowFixture.h"
@@ -10,9 +9,7 @@ const QString kReminderEnd = QStringLiteral(
     "andrà a sottoporre al calcolo della Media.   (altrimenti si ha un calcolo errato)");
 
 QString sentence(const QString& mean) {
-    return QStringLiteral("N°di Wolf Medio dell'anno corrente %1 = %2")
-        .arg(QDate::currentDate().year())
-        .arg(mean);
+    return QStringLiteral("N°di Wolf Medio dell'anno corrente 2024 = ") + mean;
 }
 
 }  // namespace
