@@ -79,8 +79,9 @@ void ListDragPickTest::countChosenWithTheMouseIsPicked() {
     QVERIFY2(m_window->button()->isEnabled(), "Calcola media: stays disabled");
     QVERIFY(!m_window->desktop.messages.empty());
     const QString& reminder = m_window->desktop.messages.back().prompt;
-    QVERIFY2(reminder.contains(QStringLiteral("hai scelto ") + expected + QStringLiteral(" di mesi")),
-             qPrintable(QStringLiteral("last reminder: ") + reminder));
+    QVERIFY2(
+        reminder.contains(QStringLiteral("hai scelto ") + expected + QStringLiteral(" di mesi")),
+        qPrintable(QStringLiteral("last reminder: ") + reminder));
 }
 
 void ListDragPickTest::pickedCountSurvivesADragOffTheItems_data() {
