@@ -29,6 +29,7 @@ private slots:
     void theMeanIsShownThreeWays_data();
     void theMeanIsShownThreeWays();
     void theResultBoxTurnsDarkRedAtTenPoints();
+    void theSentenceNamesTheDesktopsYear();
     void twoClicksGiveTheSameDisplayAndTwoBeeps();
     void aSumBeyondAnyDoubleWarnsAndChangesNothing_data();
     void aSumBeyondAnyDoubleWarnsAndChangesNothing();
@@ -138,6 +139,16 @@ void MeanTest::theResultBoxTurnsDarkRedAtTenPoints() {
     QCOMPARE(result->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 0, 0));
     QCOMPARE(result->palette().color(QPalette::Active, QPalette::Text), QColor(192, 0, 0));
     QCOMPARE(result->font().pointSizeF(), 10.0);
+}
+
+// The year comes from the clock at each click, not from the day the window was built.
+void MeanTest::theSentenceNamesTheDesktopsYear() {
+    fill({"10", "20", "33"});
+    m_window->pickCount(3);
+    m_window->desktop.year = 1987;
+    m_window->compute();
+    QCOMPARE(m_window->meanCaption(),
+             QStringLiteral("N°di Wolf Medio dell'anno corrente 1987 = 21"));
 }
 
 void MeanTest::twoClicksGiveTheSameDisplayAndTwoBeeps() {
