@@ -22,7 +22,8 @@ void PrintTo(const ScaleCase& row, std::ostream* os) {
     *os << row.name;
 }
 
-constexpr float kLimit = static_cast<float>(kDrawableLimit);
+// Far beyond any screen, well inside what a fixed-point rasteriser holds.
+constexpr float kLimit = 1.0e6f;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 

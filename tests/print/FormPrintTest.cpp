@@ -24,6 +24,7 @@
 #include "PrintingDesktop.h"
 #include "SheetProbe.h"
 #include "Twips.h"
+#include "WindowFixture.h"
 
 Q_DECLARE_METATYPE(PrinterTrouble::Kind)
 
@@ -37,47 +38,8 @@ const QColor kBarGreen(0, 255, 0);
 const QColor kMeanYellow(255, 255, 128);
 constexpr int kBarWidth = 5;
 
-// The window on a desktop that prints for real, its controls found by name.
-struct Window {
-    PrintingDesktop desktop;
-    std::unique_ptr<Form1> form = std::make_unique<Form1>(desktop);
-
-    Window() {
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) qWarning("the window was not exposed");
-    }
-
-    QLineEdit* box(int number) const {
-        return form->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(number));
-    }
-
-    // Types into a month's box (1 is January) through real key events.
-    void type(int month, const QString& keys) const {
-        QLineEdit* target = box(month + 1);
-        target->setFocus();
-        QTest::keyClicks(target, keys);
-    }
-
-    void pickCount(int count) const {
-        auto* list = form->findChild<QListWidget*>(QStringLiteral("List1"));
-        list->scrollToItem(list->item(count - 1));
-        const QRect item = list->visualItemRect(list->item(count - 1));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
-    }
-
-    void compute() const {
-        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
-    }
-
-    void print() const { form->findChild<QAction*>(QStringLiteral("mnuStampa"))->trigger(); }
-
-    QString mean() const { return box(1)->text(); }
-
-    const DrawnControl& drawn(const QString& name) const {
-        return *form->canvas().drawnControl(name);
-    }
-
+// The window on a desktop that prints for real.
+struct Window : BasicWindowFixture<PrintingDesktop> {
     // A month's bar, in the client area's logical pixels.
     QRectF bar(int month) const {
         const auto& g = drawn(QStringLiteral("Line%1").arg(month + 1)).geometry;

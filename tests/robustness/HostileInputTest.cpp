@@ -15,8 +15,8 @@
 #include "Form1.h"
 #include "FormCanvas.h"
 #include "HostileUser.h"
-#include "ScriptedDesktop.h"
 #include "StepWatchdog.h"
+#include "WindowFixture.h"
 #include "WindowInvariants.h"
 
 namespace {
@@ -76,10 +76,6 @@ void countWarnings(QtMsgType type, const QMessageLogContext& context, const QStr
     g_previousHandler(type, context, message);
 }
 
-QLineEdit* box(const Form1& form, int number) {
-    return form.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(number));
-}
-
 }  // namespace
 
 class HostileInputTest : public QObject {
@@ -92,8 +88,7 @@ private slots:
     void cleanupTestCase();
 
 private:
-    std::unique_ptr<ScriptedDesktop> m_desktop;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<WindowFixture> m_window;
 };
 
 void HostileInputTest::initTestCase() {
@@ -102,11 +97,8 @@ void HostileInputTest::initTestCase() {
     // replay must not depend on how fast the machine runs, so neither spans two actions.
     QGuiApplication::styleHints()->setKeyboardInputInterval(-1);
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
-    m_desktop = std::make_unique<ScriptedDesktop>();
-    m_form = std::make_unique<Form1>(*m_desktop);
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_window = std::make_unique<WindowFixture>();
+    QVERIFY(m_window->form->isActiveWindow());
 }
 
 void HostileInputTest::randomActionsKeepTheWindowSound() {
@@ -122,9 +114,10 @@ void HostileInputTest::randomActionsKeepTheWindowSound() {
         static_cast<unsigned long long>(seed), actions, static_cast<unsigned long long>(seed),
         actions);
 
-    HostileUser user(*m_form, *m_desktop, seed);
+    Form1& form = *m_window->form;
+    HostileUser user(form, m_window->desktop, seed);
     StepWatchdog watchdog(seed, kNeverReturns);
-    WindowInvariants invariants(*m_form, *m_desktop);
+    WindowInvariants invariants(form, m_window->desktop);
     QStringList recent;
     // Equal fingerprints: the replay took the same actions, with the same outcomes logged.
     QCryptographicHash fingerprint(QCryptographicHash::Sha1);
@@ -153,8 +146,8 @@ void HostileInputTest::randomActionsKeepTheWindowSound() {
             slowest = elapsed;
             slowestStep = step;
         }
-        if (!m_form->isActiveWindow()) {
-            m_form->activateWindow();
+        if (!form.isActiveWindow()) {
+            form.activateWindow();
             QCoreApplication::processEvents();
         }
 
@@ -183,8 +176,8 @@ void HostileInputTest::randomActionsKeepTheWindowSound() {
         "%lld actions done in %lld ms with seed %llu; slowest step #%lld took %lld ms; "
         "%lld messages, %d means, %d pages painted",
         actions, run.elapsed(), static_cast<unsigned long long>(seed), slowestStep,
-        slowest / 1'000'000, static_cast<long long>(m_desktop->messages().size()),
-        m_desktop->beeps(), m_desktop->pagesPainted());
+        slowest / 1'000'000, static_cast<long long>(m_window->desktop.messages.size()),
+        m_window->desktop.beeps, m_window->desktop.pagesPainted);
     qInfo("%s; run fingerprint %s", qPrintable(invariants.summary()),
           fingerprint.result().toHex().left(16).constData());
     qInfo("%d warnings of the test tools and the offscreen platform left out", g_environmentNoise);
@@ -201,9 +194,9 @@ void HostileInputTest::randomActionsKeepTheWindowSound() {
 
 // Whatever happened before, the window still takes typing, a pick and a mean.
 void HostileInputTest::windowStillAnswersAfterwards() {
-    Form1& form = *m_form;
-    auto retype = [&form](int number, const char* digits) {
-        QLineEdit* month = box(form, number);
+    const WindowFixture& window = *m_window;
+    auto retype = [&window](int number, const char* digits) {
+        QLineEdit* month = window.box(number);
         month->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(month, Qt::Key_End);
         QTest::keyClick(month, Qt::Key_Home, Qt::ShiftModifier);
@@ -212,35 +205,28 @@ void HostileInputTest::windowStillAnswersAfterwards() {
     };
 
     retype(2, "45");
-    QCOMPARE(box(form, 2)->text(), QStringLiteral("45"));
-    QCOMPARE(form.canvas().drawnControl(u"Line2")->y2(), 5880.0 - 15.0 * 45);
+    QCOMPARE(window.box(2)->text(), QStringLiteral("45"));
+    QCOMPARE(window.barTop(1), 5880.0 - 15.0 * 45);
     for (int number = 3; number <= 13; ++number) retype(number, "3");
 
-    auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
-    QListWidgetItem* twelve = list->item(11);
-    list->scrollToItem(twelve);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(twelve).center());
-    QVERIFY(twelve->isSelected());
+    window.pickCount(12);
+    QVERIFY(window.list()->item(11)->isSelected());
 
-    auto* command = form.findChild<QPushButton*>(QStringLiteral("Command1"));
-    QVERIFY(command->isEnabled());
-    const int beeps = m_desktop->beeps();
-    QTest::mouseClick(command, Qt::LeftButton);
-    QCOMPARE(m_desktop->beeps(), beeps + 1);
-    QCOMPARE(box(form, 1)->text(), QStringLiteral("6,5"));
-    QCOMPARE(form.canvas().drawnControl(u"Shape1")->width(), 15.0 * 6.5);
-    QCOMPARE(form.canvas().drawnControl(u"Label1")->caption,
-             QStringLiteral("N°di Wolf Medio dell'anno corrente 2024 = 6,5"));
-    for (int month = 3; month <= 13; ++month)
-        QCOMPARE(form.canvas().drawnControl(QStringLiteral("Line%1").arg(month))->y2(),
-                 5880.0 - 15.0 * 3);
-    for (QWidget* window : QApplication::topLevelWidgets())
-        QVERIFY2(window == &form || !window->isVisible(), qPrintable(window->objectName()));
+    QVERIFY(window.button()->isEnabled());
+    const int beeps = window.desktop.beeps;
+    window.compute();
+    QCOMPARE(window.desktop.beeps, beeps + 1);
+    QCOMPARE(window.mean(), QStringLiteral("6,5"));
+    QCOMPARE(window.meanBarWidth(), 15.0 * 6.5);
+    QCOMPARE(window.meanCaption(), QStringLiteral("N°di Wolf Medio dell'anno corrente 2024 = 6,5"));
+    for (int month = 2; month <= 12; ++month) QCOMPARE(window.barTop(month), 5880.0 - 15.0 * 3);
+    for (QWidget* other : QApplication::topLevelWidgets())
+        QVERIFY2(other == window.form.get() || !other->isVisible(),
+                 qPrintable(other->objectName()));
 }
 
 void HostileInputTest::cleanupTestCase() {
-    m_form.reset();
-    m_desktop.reset();
+    m_window.reset();
     qInstallMessageHandler(g_previousHandler);
 }
 

@@ -16,7 +16,7 @@
 
 #include "Form1.h"
 #include "NastyText.h"
-#include "ScriptedDesktop.h"
+#include "RecordingDesktop.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ bool pastesOrUndoes(int key, Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-HostileUser::HostileUser(Form1& form, ScriptedDesktop& desktop, std::uint64_t seed)
+HostileUser::HostileUser(Form1& form, RecordingDesktop& desktop, std::uint64_t seed)
     : m_form(form), m_desktop(desktop), m_rng(seed) {
     for (int month = 0; month < 12; ++month)
         m_months[size_t(month)] =
@@ -126,8 +126,10 @@ QString HostileUser::answerOpenMenus() {
         } else if (roll < 80 && !menu->actions().isEmpty()) {
             QAction* action = menu->actions().at(below(int(menu->actions().size())));
             const QRect place = menu->actionGeometry(action);
-            if (action->objectName() == QLatin1StringView("mnuStampa"))
-                m_desktop.scriptNextPrint(chance(0.5), false);
+            if (action->objectName() == QLatin1StringView("mnuStampa")) {
+                m_desktop.printerWorks = chance(0.5);
+                m_desktop.paintPages = false;
+            }
             QTest::mouseClick(menu, Qt::LeftButton, {}, place.center());
             done.append(QStringLiteral("click %1 on the open menu").arg(action->text()));
         } else {
@@ -592,7 +594,8 @@ HostileUser::Action HostileUser::pressCommand() {
 HostileUser::Action HostileUser::print() {
     const bool printed = chance(0.5);
     const bool paint = chance(0.2);
-    m_desktop.scriptNextPrint(printed, paint);
+    m_desktop.printerWorks = printed;
+    m_desktop.paintPages = paint;
     m_print->trigger();
     return Action{QStringLiteral("Stampa, printer %1%2")
                       .arg(printed ? QStringLiteral("prints") : QStringLiteral("fails"),

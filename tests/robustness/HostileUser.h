@@ -16,7 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QWidget;
-class ScriptedDesktop;
+class RecordingDesktop;
 
 // A user who does anything at all to the window, drawn from a seeded generator so that a run
 // can be replayed: keys of every kind, pastes and drops of nasty texts, clicks and drags,
@@ -40,7 +40,7 @@ public:
         QStringList slipped;
     };
 
-    HostileUser(Form1& form, ScriptedDesktop& desktop, std::uint64_t seed);
+    HostileUser(Form1& form, RecordingDesktop& desktop, std::uint64_t seed);
 
     // Every step's action depends only on the seed and on the steps before it.
     Action act(qint64 step);
@@ -90,7 +90,7 @@ private:
     QString answerOpenMenus();
 
     Form1& m_form;
-    ScriptedDesktop& m_desktop;
+    RecordingDesktop& m_desktop;
     std::mt19937_64 m_rng;
     std::array<QLineEdit*, 12> m_months{};
     QListWidget* m_list = nullptr;

@@ -5,9 +5,8 @@
 #include <QTest>
 #include <memory>
 
-#include "Form1.h"
 #include "NastyText.h"
-#include "ScriptedDesktop.h"
+#include "WindowFixture.h"
 
 // A month box takes digits as they are and turns every other typed character into a comma.
 // Qt inserts a key's text on its own for combinations the filter may take for "no character"
@@ -70,25 +69,20 @@ private slots:
 private:
     QLineEdit* emptiedJanuary();
 
-    std::unique_ptr<ScriptedDesktop> m_desktop;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<WindowFixture> m_window;
 };
 
 void KeyFilterBypassTest::initTestCase() {
-    m_desktop = std::make_unique<ScriptedDesktop>();
-    m_form = std::make_unique<Form1>(*m_desktop);
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_window = std::make_unique<WindowFixture>();
+    QVERIFY(m_window->form->isActiveWindow());
 }
 
 void KeyFilterBypassTest::cleanupTestCase() {
-    m_form.reset();
-    m_desktop.reset();
+    m_window.reset();
 }
 
 QLineEdit* KeyFilterBypassTest::emptiedJanuary() {
-    auto* box = m_form->findChild<QLineEdit*>(QStringLiteral("Text2"));
+    QLineEdit* box = m_window->box(2);
     box->clear();
     box->setFocus(Qt::OtherFocusReason);
     return box;

@@ -3,8 +3,7 @@
 #include <QTest>
 #include <memory>
 
-#include "Form1.h"
-#include "ScriptedDesktop.h"
+#include "WindowFixture.h"
 
 // The count is picked whenever the user changes List1's selection, as the reminder and the
 // enabled Calcola media: promise, and once picked it stays selected. A mouse pressed on one item
@@ -26,23 +25,18 @@ private slots:
 private:
     QPoint centreOf(int row) const;
 
-    std::unique_ptr<ScriptedDesktop> m_desktop;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<WindowFixture> m_window;
     QListWidget* m_list = nullptr;
 };
 
 void ListDragPickTest::init() {
-    m_desktop = std::make_unique<ScriptedDesktop>();
-    m_form = std::make_unique<Form1>(*m_desktop);
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    m_list = m_form->findChild<QListWidget*>(QStringLiteral("List1"));
+    m_window = std::make_unique<WindowFixture>();
+    QVERIFY(m_window->form->isActiveWindow());
+    m_list = m_window->list();
 }
 
 void ListDragPickTest::cleanup() {
-    m_form.reset();
-    m_desktop.reset();
+    m_window.reset();
 }
 
 QPoint ListDragPickTest::centreOf(int row) const {
@@ -82,12 +76,12 @@ void ListDragPickTest::countChosenWithTheMouseIsPicked() {
     QCOMPARE(selected.size(), 1);
     const QString expected = selected.first()->text();
     if (releasedRow >= 0) QCOMPARE(expected, m_list->item(releasedRow)->text());
-    QVERIFY2(m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled(),
-             "Calcola media: stays disabled");
-    QVERIFY(!m_desktop->messages().isEmpty());
-    QVERIFY2(m_desktop->messages().last().contains(QStringLiteral("hai scelto ") + expected +
-                                                   QStringLiteral(" di mesi")),
-             qPrintable(QStringLiteral("last reminder: ") + m_desktop->messages().last()));
+    QVERIFY2(m_window->button()->isEnabled(), "Calcola media: stays disabled");
+    QVERIFY(!m_window->desktop.messages.empty());
+    const QString& reminder = m_window->desktop.messages.back().prompt;
+    QVERIFY2(
+        reminder.contains(QStringLiteral("hai scelto ") + expected + QStringLiteral(" di mesi")),
+        qPrintable(QStringLiteral("last reminder: ") + reminder));
 }
 
 void ListDragPickTest::pickedCountSurvivesADragOffTheItems_data() {
@@ -112,12 +106,12 @@ void ListDragPickTest::pickedCountSurvivesADragOffTheItems() {
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, release);
 
     QCOMPARE(m_list->selectedItems().size(), 1);
-    QVERIFY(m_desktop->messages().last().contains(QStringLiteral("hai scelto ") +
-                                                  m_list->selectedItems().first()->text() +
-                                                  QStringLiteral(" di mesi")));
-    const int beeps = m_desktop->beeps();
-    QTest::mouseClick(m_form->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-    QVERIFY2(m_desktop->beeps() == beeps + 1, "Calcola media: showed no mean");
+    QVERIFY(m_window->desktop.messages.back().prompt.contains(
+        QStringLiteral("hai scelto ") + m_list->selectedItems().first()->text() +
+        QStringLiteral(" di mesi")));
+    const int beeps = m_window->desktop.beeps;
+    m_window->compute();
+    QVERIFY2(m_window->desktop.beeps == beeps + 1, "Calcola media: showed no mean");
 }
 
 QTEST_MAIN(ListDragPickTest)

@@ -11,7 +11,7 @@
 
 #include "Form1.h"
 #include "FormCanvas.h"
-#include "ScriptedDesktop.h"
+#include "RecordingDesktop.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ QString geometryText(const DrawnControl& control) {
 
 }  // namespace
 
-WindowInvariants::WindowInvariants(Form1& form, ScriptedDesktop& desktop)
+WindowInvariants::WindowInvariants(Form1& form, RecordingDesktop& desktop)
     : m_form(form), m_desktop(desktop), m_canvas(form.canvas()) {
     for (int month = 0; month < 12; ++month)
         m_months[size_t(month)] =
@@ -57,8 +57,8 @@ WindowInvariants::WindowInvariants(Form1& form, ScriptedDesktop& desktop)
     m_result = form.findChild<QLineEdit*>(QStringLiteral("Text1"));
     m_list = form.findChild<QListWidget*>(QStringLiteral("List1"));
     m_command = form.findChild<QPushButton*>(QStringLiteral("Command1"));
-    m_beeps = desktop.beeps();
-    m_messages = desktop.messages().size();
+    m_beeps = desktop.beeps;
+    m_messages = desktop.messages.size();
 }
 
 std::optional<double> WindowInvariants::plainNumber(const QString& text) {
@@ -75,24 +75,24 @@ QStringList WindowInvariants::check(const HostileUser::Action& action) {
     QStringList problems;
     for (const QString& slipped : action.slipped)
         problems.append(QStringLiteral("typing got past the key filter: ") + slipped);
-    const bool beeped = m_desktop.beeps() != m_beeps;
+    const bool beeped = m_desktop.beeps != m_beeps;
     checkBars(problems);
     checkMean(problems, action, beeped);
     checkMessages(problems, m_messages);
     if (action.printed) {
-        const bool complained = m_desktop.messages().size() > m_messages &&
-                                m_desktop.messages().last().contains(kPrintProblem);
+        const bool complained = m_desktop.messages.size() > m_messages &&
+                                m_desktop.messages.back().prompt.contains(kPrintProblem);
         if (complained == *action.printed)
             problems.append(*action.printed
                                 ? QStringLiteral("the page printed, yet a print problem was shown")
                                 : QStringLiteral("the printer failed and nobody was told"));
     }
     checkWindows(problems);
-    if (!m_desktop.paintingFault().isEmpty()) problems.append(m_desktop.paintingFault());
-    for (qsizetype i = m_messages; i < m_desktop.messages().size(); ++i)
-        if (m_desktop.messages().at(i).contains(kTooLarge)) ++m_tooLarge;
-    m_beeps = m_desktop.beeps();
-    m_messages = m_desktop.messages().size();
+    if (!m_desktop.paintingFault.isEmpty()) problems.append(m_desktop.paintingFault);
+    for (size_t i = m_messages; i < m_desktop.messages.size(); ++i)
+        if (m_desktop.messages[i].prompt.contains(kTooLarge)) ++m_tooLarge;
+    m_beeps = m_desktop.beeps;
+    m_messages = m_desktop.messages.size();
     return problems;
 }
 
@@ -168,7 +168,7 @@ void WindowInvariants::checkMean(QStringList& problems, const HostileUser::Actio
                                     .arg(width, 0, 'g', 17)
                                     .arg(result));
         }
-        const QString sentence = kMeanSentence.arg(ScriptedDesktop::kYear) + result;
+        const QString sentence = kMeanSentence.arg(m_desktop.year) + result;
         if (label->caption != sentence)
             problems.append(
                 QStringLiteral("Label1 reads \"%1\", not \"%2\"").arg(label->caption, sentence));
@@ -202,8 +202,8 @@ void WindowInvariants::checkMean(QStringList& problems, const HostileUser::Actio
                                 .arg(result));
     }
     if (action.clickedEnabledCommand && !picked.isEmpty()) {
-        const bool warned = m_desktop.messages().size() > m_messages &&
-                            m_desktop.messages().last().contains(kTooLarge);
+        const bool warned = m_desktop.messages.size() > m_messages &&
+                            m_desktop.messages.back().prompt.contains(kTooLarge);
         ++m_commandsAnswered;
         if (!beeped && !warned)
             problems.append(
@@ -214,11 +214,11 @@ void WindowInvariants::checkMean(QStringList& problems, const HostileUser::Actio
     }
 }
 
-void WindowInvariants::checkMessages(QStringList& problems, qsizetype firstNew) {
-    const QStringList& messages = m_desktop.messages();
-    qsizetype lastReminder = -1;
-    for (qsizetype i = firstNew; i < messages.size(); ++i) {
-        const QString& message = messages.at(i);
+void WindowInvariants::checkMessages(QStringList& problems, size_t firstNew) {
+    const auto& messages = m_desktop.messages;
+    std::optional<size_t> lastReminder;
+    for (size_t i = firstNew; i < messages.size(); ++i) {
+        const QString& message = messages[i].prompt;
         if (message.contains(kPickReminder))
             lastReminder = i;
         else if (!message.contains(kTooLarge) && !message.contains(kPrintProblem))
@@ -226,7 +226,7 @@ void WindowInvariants::checkMessages(QStringList& problems, qsizetype firstNew) 
     }
     const QList<QListWidgetItem*> selected = m_list->selectedItems();
     const QString selectedCount = selected.isEmpty() ? QString() : selected.first()->text();
-    if (lastReminder < 0) {
+    if (!lastReminder) {
         // Whatever changed the count, the user was reminded of the one Calcola media: uses.
         if (!selectedCount.isEmpty() && selectedCount != m_remindedCount)
             problems.append(QStringLiteral("List1 has %1 selected, but the last reminder named "
@@ -235,7 +235,7 @@ void WindowInvariants::checkMessages(QStringList& problems, qsizetype firstNew) 
         return;
     }
     // Several keys in one step may pick several counts: the last reminder names the last one.
-    const QString& message = messages.at(lastReminder);
+    const QString& message = messages[*lastReminder].prompt;
     const QString named = message.mid(message.indexOf(kPickReminder) + kPickReminder.size());
     m_remindedCount = selectedCount;
     if (selectedCount.isEmpty() || !named.startsWith(selectedCount + u' '))

@@ -11,14 +11,14 @@ class FormCanvas;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class ScriptedDesktop;
+class RecordingDesktop;
 
 // What must hold after anything a user did: bars and the mean bar drawable and in step with
 // the boxes, the mean shown as a number and repeated in its sentence, every message one the
 // program means to show, and no dialog left on the screen.
 class WindowInvariants {
 public:
-    WindowInvariants(Form1& form, ScriptedDesktop& desktop);
+    WindowInvariants(Form1& form, RecordingDesktop& desktop);
 
     // Everything that is wrong after the action, or nothing.
     QStringList check(const HostileUser::Action& action);
@@ -32,11 +32,11 @@ public:
 private:
     void checkBars(QStringList& problems) const;
     void checkMean(QStringList& problems, const HostileUser::Action& action, bool beeped);
-    void checkMessages(QStringList& problems, qsizetype firstNew);
+    void checkMessages(QStringList& problems, size_t firstNew);
     void checkWindows(QStringList& problems) const;
 
     Form1& m_form;
-    ScriptedDesktop& m_desktop;
+    RecordingDesktop& m_desktop;
     const FormCanvas& m_canvas;
     std::array<QLineEdit*, 12> m_months{};
     QLineEdit* m_result = nullptr;
@@ -45,7 +45,7 @@ private:
     bool m_countEverSelected = false;
     QString m_remindedCount;
     int m_beeps = 0;
-    qsizetype m_messages = 0;
+    size_t m_messages = 0;
     mutable qint64 m_barsCompared = 0;
     mutable qint64 m_meansCompared = 0;
     mutable qint64 m_commandsAnswered = 0;

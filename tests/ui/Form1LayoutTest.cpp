@@ -10,6 +10,55 @@
 using TwipGeometry = std::array<double, 4>;
 Q_DECLARE_METATYPE(TwipGeometry)
 
+namespace {
+
+// Each month's row and bar: label, caption, label width, row top, box, bar, bar x.
+struct MonthRow {
+    const char* label;
+    const char* caption;
+    double labelWidth;
+    double top;
+    const char* box;
+    const char* bar;
+    double barX;
+};
+
+// clang-format off
+constexpr MonthRow kMonthRows[] = {
+    {"Label2",  "GENNAIO",    855, 1800, "Text2",  "Line2",  2640},
+    {"Label3",  "FEBBRAIO",   855, 2160, "Text3",  "Line3",  2880},
+    {"Label4",  "MARZO",      735, 2520, "Text4",  "Line4",  3120},
+    {"Label5",  "APRILE",     735, 2880, "Text5",  "Line5",  3360},
+    {"Label6",  "MAGGIO",     735, 3240, "Text6",  "Line6",  3600},
+    {"Label7",  "GIUGNO",     735, 3600, "Text7",  "Line7",  3840},
+    {"Label8",  "LUGLIO",     735, 3960, "Text8",  "Line8",  4080},
+    {"Label9",  "AGOSTO",     735, 4320, "Text9",  "Line9",  4320},
+    {"Label10", "SETTEMBRE", 1095, 4680, "Text10", "Line10", 4560},
+    {"Label11", "OTTOBRE",    975, 5040, "Text11", "Line11", 4800},
+    {"Label12", "NOVEMBRE",  1095, 5400, "Text12", "Line12", 5040},
+    {"Label13", "DICEMBRE",  1095, 5760, "Text13", "Line13", 5280},
+};
+
+// The ruler's ticks from left to right; their names do not run in order.
+struct Tick {
+    const char* name;
+    double x;
+};
+
+constexpr Tick kTicks[] = {
+    {"Line14",  120}, {"Line15",  240}, {"Line16",  360}, {"Line17",  480},
+    {"Line18",  600}, {"Line19",  720}, {"Line20",  840}, {"Line21",  960},
+    {"Line22", 1080}, {"Line23", 1200}, {"Line24", 1320}, {"Line25", 1440},
+    {"Line26", 1560}, {"Line27", 1680}, {"Line28", 1800}, {"Line29", 1920},
+    {"Line30", 2040}, {"Line31", 2160}, {"Line32", 2280}, {"Line33", 2400},
+    {"Line34", 2520}, {"Line35", 2640}, {"Line36", 2760}, {"Line37", 2880},
+    {"Line38", 3000}, {"Line39", 3120}, {"Line40", 3240}, {"Line42", 3360},
+    {"Line41", 3480}, {"Line46", 3600}, {"Line44", 3720}, {"Line45", 3840},
+};
+// clang-format on
+
+}  // namespace
+
 // The window as built, checked against figures of the layout written out here once more, so a
 // wrong twip conversion or a misplaced entry in the layout table shows.
 class Form1LayoutTest : public QObject {
@@ -32,6 +81,7 @@ private slots:
     void screenReadersGetNamesAndTexts();
     void pixelsShowColoursStackingAndScale_data();
     void pixelsShowColoursStackingAndScale();
+    void theInstructionWrapsItsColonOntoASecondLine();
     void theBlankLabelCoversTheWideMeanBar();
     void barsStaySharpAtAnyScale_data();
     void barsStaySharpAtAnyScale();
@@ -51,9 +101,10 @@ void Form1LayoutTest::windowedControlsStandInPixels_data() {
     QTest::newRow("List1 at 4440,240 1575x1035") << "List1" << QRect(296, 16, 105, 69);
     QTest::newRow("Command1 at 120,240 1455x375") << "Command1" << QRect(8, 16, 97, 25);
     QTest::newRow("Text1 at 120,120 975x375") << "Text1" << QRect(8, 8, 65, 25);
-    QTest::newRow("Text2 (January) at 1440,1800") << "Text2" << QRect(96, 120, 49, 19);
-    QTest::newRow("Text7 (June) at 1440,3600") << "Text7" << QRect(96, 240, 49, 19);
-    QTest::newRow("Text13 (December) at 1440,5760") << "Text13" << QRect(96, 384, 49, 19);
+    // 1440 wide, 735x285: 96 pixels from the left, 49x19.
+    for (const MonthRow& month : kMonthRows)
+        QTest::addRow("%s (%s) at 1440,%g", month.box, month.caption, month.top)
+            << month.box << QRect(96, int(month.top / 15), 49, 19);
 }
 
 void Form1LayoutTest::windowedControlsStandInPixels() {
@@ -74,18 +125,19 @@ void Form1LayoutTest::drawnControlsKeepTheirTwips_data() {
                                  << "Seleziona il N° di  mesi da inserire  nella Media :";
     QTest::newRow("mean caption") << "Label1" << G{120, 960, 4815, 735} << "Media:";
     QTest::newRow("blank label") << "Label14" << G{3720, 960, 1095, 255} << "";
-    QTest::newRow("January label") << "Label2" << G{360, 1800, 855, 255} << "GENNAIO";
-    QTest::newRow("September label") << "Label10" << G{360, 4680, 1095, 255} << "SETTEMBRE";
-    QTest::newRow("October label") << "Label11" << G{360, 5040, 975, 255} << "OTTOBRE";
+    for (const MonthRow& month : kMonthRows)
+        QTest::addRow("%s label %s", month.caption, month.label)
+            << month.label << G{360, month.top, month.labelWidth, 255} << month.caption;
     QTest::newRow("ruler axis") << "Line43" << G{120, 720, 3840, 720} << "";
-    QTest::newRow("first tick") << "Line14" << G{120, 720, 120, 840} << "";
-    QTest::newRow("Line42 before Line41") << "Line42" << G{3360, 720, 3360, 840} << "";
-    QTest::newRow("Line41 after Line42") << "Line41" << G{3480, 720, 3480, 840} << "";
-    QTest::newRow("last tick") << "Line45" << G{3840, 720, 3840, 840} << "";
+    for (const Tick& tick : kTicks)
+        QTest::addRow("tick %s at %g", tick.name, tick.x)
+            << tick.name << G{tick.x, 720, tick.x, 840} << "";
     QTest::newRow("light separator") << "Line1" << G{120, 1560, 6000, 1560} << "";
     QTest::newRow("dark separator") << "Line47" << G{120, 1560, 6000, 1560} << "";
-    QTest::newRow("January bar") << "Line2" << G{2640, 6000, 2640, 6000} << "";
-    QTest::newRow("December bar") << "Line13" << G{5280, 6000, 5280, 6000} << "";
+    // Start-up has brought every bar's top down onto its foot.
+    for (const MonthRow& month : kMonthRows)
+        QTest::addRow("%s bar %s at %g", month.caption, month.bar, month.barX)
+            << month.bar << G{month.barX, 6000, month.barX, 6000} << "";
     QTest::newRow("baseline") << "Line48" << G{2520, 6000, 5400, 6000} << "";
     QTest::newRow("mean bar") << "Shape1" << G{120, 840, 15, 375} << "";
     QTest::newRow("hatched frame") << "Shape2" << G{2400, 1800, 3135, 4335} << "";
@@ -161,8 +213,14 @@ void Form1LayoutTest::tabReachesTheButtonOnceEnabled() {
     for (int box = 2; box <= 13; ++box) QCOMPARE(focusAfterTab(), m_window->box(box));
     QCOMPARE(focusAfterTab(), m_window->button());
     QCOMPARE(focusAfterTab(), m_window->list());
-    QVERIFY(!m_window->box(1)->isEnabled() || m_window->box(1)->isReadOnly());
-    QCOMPARE(m_window->box(1)->focusPolicy(), Qt::NoFocus);
+    // Hidden or shown, the result box takes neither the focus nor typing from a user who
+    // clicks the strip of it left above the button, then types.
+    QLineEdit* result = m_window->box(1);
+    QTest::mouseClick(result, Qt::LeftButton, {}, QPoint(result->width() / 2, 3));
+    QVERIFY(QApplication::focusWidget() != result);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+    QCOMPARE(result->text(), QString());
+    QCOMPARE(result->focusPolicy(), Qt::NoFocus);
 }
 
 void Form1LayoutTest::screenReadersGetNamesAndTexts() {
@@ -218,6 +276,25 @@ void Form1LayoutTest::pixelsShowColoursStackingAndScale() {
     const QImage image = m_window->clientImage();
     QCOMPARE(image.size(), QSize(411, 415));
     QCOMPARE(QColor(image.pixel(pixel)), colour);
+}
+
+// Label15 wraps at a blank within its box: its final colon stands alone on the second line,
+// in the band between the first line and the foot of the box, left of List1.
+void Form1LayoutTest::theInstructionWrapsItsColonOntoASecondLine() {
+    const QImage image = m_window->clientImage();
+    // Strongly red: maroon text, not the anti-aliased fringe of other colours.
+    auto isMaroon = [](QRgb pixel) {
+        return qRed(pixel) >= 96 && qGreen(pixel) < 48 && qBlue(pixel) < 48;
+    };
+    int colonPixels = 0;
+    for (int y = 12; y < 28; ++y)
+        for (int x = 176; x < 296; ++x)
+            if (isMaroon(image.pixel(x, y))) {
+                // The colon is the second line's only glyph: nothing further right.
+                QVERIFY2(x < 182, qPrintable(QStringLiteral("maroon at %1,%2").arg(x).arg(y)));
+                ++colonPixels;
+            }
+    QVERIFY2(colonPixels >= 2, "no colon on Label15's second line");
 }
 
 void Form1LayoutTest::theBlankLabelCoversTheWideMeanBar() {

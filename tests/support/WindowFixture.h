@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -11,12 +12,15 @@
 #include "FormCanvas.h"
 #include "RecordingDesktop.h"
 
-// The real window on a recording desktop, shown and active, with its controls found by name.
-struct WindowFixture {
-    RecordingDesktop desktop;
+// The real window on a desktop that records instead of showing, shown and active, with its
+// controls found by name and driven by real events. Every test that needs the window builds it
+// here; the print tests put a desktop that prints for real around it.
+template <class DesktopType>
+struct BasicWindowFixture {
+    DesktopType desktop;
     std::unique_ptr<Form1> form = std::make_unique<Form1>(desktop);
 
-    WindowFixture() {
+    BasicWindowFixture() {
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("the window did not become active");
@@ -37,6 +41,7 @@ struct WindowFixture {
     double barTop(int month) const { return drawn(QStringLiteral("Line%1").arg(month + 1)).y2(); }
     double meanBarWidth() const { return drawn(QStringLiteral("Shape1")).width(); }
     QString meanCaption() const { return drawn(QStringLiteral("Label1")).caption; }
+    QString mean() const { return box(1)->text(); }
 
     // Types into a month box (1 is January) through real key events.
     void type(int month, const QString& keys) const {
@@ -59,5 +64,9 @@ struct WindowFixture {
 
     void compute() const { QTest::mouseClick(button(), Qt::LeftButton); }
 
+    void print() const { form->findChild<QAction*>(QStringLiteral("mnuStampa"))->trigger(); }
+
     QImage clientImage() const { return form->canvas().grab().toImage(); }
 };
+
+using WindowFixture = BasicWindowFixture<RecordingDesktop>;
