@@ -80,6 +80,9 @@ bool TextBoxEvents::eventFilter(QObject* watched, QEvent* event) {
 
 // True when the press is dealt with here and the box must not see it.
 bool TextBoxEvents::filterKeyPress(QLineEdit& box, const QKeyEvent& key) const {
+    // Text1 is out of the user's reach: a key that still arrives (an accessibility tool, a
+    // synthetic event) is the read-only box's to ignore, not the filter's to insert.
+    if (box.isReadOnly()) return false;
     const std::optional<std::int16_t> typed = typedCharacterCode(key);
     // A combination that types no character (Alt+letter, Ctrl on the keypad) keeps whatever
     // editing action it has, but must not slip its text into the box past the filter.
