@@ -26,8 +26,9 @@ snapshot() {
     echo "## ~/.cups"
     ls -A -l --time-style=full-iso "$HOME/.cups" 2>&1
     cat "$HOME/.cups/lpoptions" 2>&1
-    echo "## /etc/cups"
-    ls -A /etc/cups 2>&1
+    # Only cups-pdf's settings: a running cupsd rewrites its own files here when it likes.
+    echo "## cups-pdf's settings in /etc/cups"
+    ls -A /etc/cups 2>&1 | grep '^cups-pdf'
     for folder in "$(pdf_folder Out /var/spool/cups-pdf/\${USER})" \
         "$(pdf_folder AnonDirName /var/spool/cups-pdf/ANONYMOUS)" /var/spool/cups-pdf; do
         echo "## $folder"
