@@ -28,7 +28,7 @@ state=$2
 say() { echo "cups-fixture: $*"; }
 
 # The scheduler, as the tests see it.
-ours() { CUPS_SERVER=$(cat "$state/socket") CUPS_SERVERROOT="$state/server/etc" "$@"; }
+ours() { CUPS_SERVER=$(cat "$state/socket") CUPS_SERVERROOT="$state/client" "$@"; }
 
 scheduler_running() { ours lpstat -r 2>/dev/null | grep -q "is running"; }
 
@@ -45,9 +45,8 @@ wait_for_scheduler() {
 write_server_config() {
     root=$1
     socket=$2
-    # Its backends and filters run as lp: they must reach the spool through every folder above.
     mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/run" "$root/log" || return 1
-    chmod 755 "$state" "$root"
+    chmod 755 "$root"
     cat >"$root/etc/cups-files.conf" <<EOF
 ServerRoot $root/etc
 RequestRoot $root/spool
@@ -102,14 +101,14 @@ Out $state/pdf
 AnonDirName $state/pdf
 Spool $state/cups-pdf-spool
 GSTmp $state/cups-pdf-spool
-Log $state/server/log
+Log $server/log
 Grp root
 EOF
 }
 
 start() {
     socket=$1
-    if [ -e "$state/pid" ]; then stop_server; fi
+    take_down
     rm -rf "$state"
     mkdir -p "$state" || exit 1
     if [ "$(id -u)" -ne 0 ]; then
@@ -117,7 +116,7 @@ start() {
         say "not root: the print tests will be skipped"
         exit 0
     fi
-    for tool in cupsd lpadmin lpstat cupsenable cupsaccept pdfinfo pdftoppm; do
+    for tool in cupsd lpadmin lpstat cupsenable cupsaccept pdfinfo pdftoppm setpriv; do
         if ! command -v "$tool" >/dev/null 2>&1; then
             say "$tool is missing (scripts/install-deps.sh installs it)"
             exit 1
@@ -128,13 +127,22 @@ start() {
         exit 1
     fi
 
-    mkdir -p "$state/home" "$state/pdf" "$state/cups-pdf-spool" || exit 1
+    # Clients read no lpoptions or client.conf but those in these two, both empty.
+    mkdir -p "$state/home" "$state/client" "$state/pdf" "$state/cups-pdf-spool" || exit 1
+    # The server's filters run as lp and write their temporary files in its spool: where lp
+    # cannot reach STATE_DIR (under a home folder, say), the server gets a folder in /tmp.
+    chmod 755 "$state"
+    server=$state/server
+    if ! setpriv --reuid=lp --regid=lp --clear-groups test -x "$state" 2>/dev/null; then
+        server=$(mktemp -d /tmp/quilvane-cups.XXXXXX) || exit 1
+    fi
+    echo "$server" >"$state/server-dir"
     socket_dir=$(dirname "$socket")
     mkdir -p "$socket_dir" && chmod 700 "$socket_dir" || exit 1
     rm -f "$socket"
     echo "$socket" >"$state/socket"
     [ "$socket_dir" = "$state/run" ] || echo "$socket_dir" >"$state/socket-dir"
-    write_server_config "$state/server" "$socket" || exit 1
+    write_server_config "$server" "$socket" || exit 1
 
     name=quilvane-$(printf '%s' "$state" | md5sum | cut -c1-12)
     echo "cups-pdf:/$name" >"$state/device-uri"
@@ -143,11 +151,11 @@ start() {
     echo "$state/pdf" >"$state/pdf-dirs"
 
     # In the foreground of a session of its own, its output in a file: ctest waits for no pipe.
-    setsid cupsd -f -c "$state/server/etc/cupsd.conf" -s "$state/server/etc/cups-files.conf" \
-        </dev/null >"$state/server/log/cupsd.out" 2>&1 &
+    setsid cupsd -f -c "$server/etc/cupsd.conf" -s "$server/etc/cups-files.conf" \
+        </dev/null >"$server/log/cupsd.out" 2>&1 &
     echo $! >"$state/pid"
     if ! wait_for_scheduler; then
-        cat "$state/server/log/cupsd.out" "$state/server/log/error_log" 2>/dev/null >&2
+        cat "$server/log/cupsd.out" "$server/log/error_log" 2>/dev/null >&2
         say "the test print server did not start"
         exit 1
     fi
@@ -183,14 +191,27 @@ stop_server() {
     rm -f "$state/pid"
 }
 
-stop() {
-    [ -d "$state" ] || exit 0
-    [ -e "$state/skip-reason" ] && exit 0
+# Everything a start made, also that of a run that was cut short.
+take_down() {
+    [ -d "$state" ] || return 0
+    [ -e "$state/skip-reason" ] && return 0
     stop_server
+    server=$(cat "$state/server-dir" 2>/dev/null)
+    case $server in
+    /tmp/quilvane-cups.*)
+        cp -R "$server/log" "$state/server-log" 2>/dev/null
+        rm -rf "$server"
+        ;;
+    esac
     conf=$(cat "$state/pdf-config" 2>/dev/null)
     [ -n "$conf" ] && rm -f "$conf"
     socket_dir=$(cat "$state/socket-dir" 2>/dev/null)
     [ -n "$socket_dir" ] && rm -rf "$socket_dir"
+    return 0
+}
+
+stop() {
+    take_down
     exit 0
 }
 
