@@ -92,8 +92,8 @@ EOF
 }
 
 # cups-pdf looks for its settings in /etc/cups only: a queue whose device is cups-pdf:/NAME
-# reads /etc/cups/cups-pdf-NAME.conf, and is the one thing here written outside STATE_DIR.
-# NAME is unique to STATE_DIR, and the file goes again at stop.
+# reads /etc/cups/cups-pdf-NAME.conf, the one file this writes in the machine's folders. NAME
+# is unique to STATE_DIR, and the file goes again at stop.
 write_pdf_config() {
     conf=$1
     cat >"$conf" <<EOF
