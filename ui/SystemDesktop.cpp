@@ -47,8 +47,8 @@ SystemDesktop::PrintFunction SystemDesktop::loadPrintModule() {
     // Under <libdir>/<triplet>/quilvane once installed, beside the executable in the build tree.
     for (const QString& dir :
          {here.filePath(QStringLiteral(QUILVANE_PRINT_MODULE_DIR)), here.path()}) {
-        QLibrary module(QDir(dir).filePath(QStringLiteral("quilvane-print")));
-        if (auto print = reinterpret_cast<PrintFunction>(module.resolve("quilvanePrintPage")))
+        QLibrary module(QDir(dir).filePath(QLatin1StringView(print_module::kFileName)));
+        if (auto print = reinterpret_cast<PrintFunction>(module.resolve(print_module::kPrintPage)))
             return print;
         errors << module.errorString();
     }

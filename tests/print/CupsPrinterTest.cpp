@@ -140,6 +140,8 @@ void CupsPrinterTest::failsQuicklyWhenThePrinterCannotPrint_data() {
         << Kind::QueueRejecting << PrintOutcome::NotAcceptingJobs;
     QTest::newRow("a job the server's policy forbids is reported as refused")
         << Kind::UserDenied << PrintOutcome::JobRefused;
+    QTest::newRow("a page refused after its job was made is reported as refused")
+        << Kind::DocumentRefused << PrintOutcome::JobRefused;
     QTest::newRow("a print server that is not running is reported as unreachable")
         << Kind::ServerNotRunning << PrintOutcome::NoPrintService;
     QTest::newRow("a closed print server port is reported as unreachable")

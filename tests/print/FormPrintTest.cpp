@@ -129,6 +129,8 @@ void FormPrintTest::saysOnceThatPrintingFailedAndKeepsWorking_data() {
     QTest::newRow("when the printer is disabled") << Kind::PrinterDisabled;
     QTest::newRow("when the queue rejects jobs") << Kind::QueueRejecting;
     QTest::newRow("when the server refuses the user's job") << Kind::UserDenied;
+    QTest::newRow("when the server refuses the page after making the job")
+        << Kind::DocumentRefused;
     QTest::newRow("when the print server is not running") << Kind::ServerNotRunning;
     QTest::newRow("when the print server's port is closed") << Kind::PortClosed;
     QTest::newRow("when the print server never answers") << Kind::SilentServer;

@@ -20,7 +20,9 @@ QString PrintFixture::stateFile(const QString& name) {
 }
 
 QString PrintFixture::skipReason() {
-    if (qEnvironmentVariableIsEmpty("QUILVANE_CUPS_FIXTURE"))
+    // Without its private server a test would print on the machine's own printers.
+    if (qEnvironmentVariableIsEmpty("QUILVANE_CUPS_FIXTURE") ||
+        qEnvironmentVariableIsEmpty("CUPS_SERVER"))
         return QStringLiteral("run through ctest: the cups-fixture set-up has not run");
     const QString reason = readFile(stateFile(QStringLiteral("skip-reason")));
     if (!reason.isEmpty()) return reason;
@@ -30,6 +32,14 @@ QString PrintFixture::skipReason() {
 
 QString PrintFixture::queue() {
     return readFile(stateFile(QStringLiteral("queue")));
+}
+
+QString PrintFixture::refusingQueue() {
+    return readFile(stateFile(QStringLiteral("refusing-queue")));
+}
+
+QString PrintFixture::deviceUri() {
+    return readFile(stateFile(QStringLiteral("device-uri")));
 }
 
 QStringList PrintFixture::pdfDirectories() {

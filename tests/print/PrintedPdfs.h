@@ -10,14 +10,14 @@ class PrintedPdfs {
 public:
     PrintedPdfs();
 
-    // Waits until the test queue has no job left, then gives the PDFs written since the start.
+    // Waits until the test server has no job left, then gives the PDFs written since the start.
     // Gives whatever is there when the time limit comes first.
     QStringList waitForQueueToEmpty(std::chrono::seconds limit = std::chrono::seconds(90));
     // Whether the queue emptied within the limit of the last wait.
     bool queueEmptied() const { return m_queueEmptied; }
 
-    // Moves each new PDF out of the user's folder into folder, so that the tests leave only
-    // their build folder changed. Returns the new paths.
+    // Moves each new PDF out of cups-pdf's folder into folder, where a failed test's sheets
+    // stay to be looked at. Returns the new paths.
     static QStringList moveInto(const QStringList& pdfs, const QString& folder);
 
 private:

@@ -48,7 +48,7 @@ PrinterTrouble::PrinterTrouble(Kind kind) {
         case Kind::NoDefaultPrinter:
             // Deleting the default destination leaves the server with none.
             ok = lpadmin({QStringLiteral("-p"), kSpareQueue, QStringLiteral("-v"),
-                          QStringLiteral("cups-pdf:/"), QStringLiteral("-P"),
+                          PrintFixture::deviceUri(), QStringLiteral("-P"),
                           QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"),
                           QStringLiteral("-E")}) &&
                  lpadmin({QStringLiteral("-d"), kSpareQueue}) &&
@@ -63,6 +63,9 @@ PrinterTrouble::PrinterTrouble(Kind kind) {
         case Kind::UserDenied:
             ok = lpadmin({QStringLiteral("-p"), queue, QStringLiteral("-u"),
                           QStringLiteral("deny:") + QString::fromUtf8(cupsUser())});
+            break;
+        case Kind::DocumentRefused:
+            ok = lpadmin({QStringLiteral("-d"), PrintFixture::refusingQueue()});
             break;
         case Kind::ServerNotRunning: {
             const QByteArray socket = deadSocket(m_scratch);

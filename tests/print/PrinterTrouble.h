@@ -16,6 +16,7 @@ public:
         PrinterDisabled,   // cupsdisable
         QueueRejecting,    // cupsreject
         UserDenied,        // the queue refuses this user's jobs
+        DocumentRefused,   // a default queue that lets the job be made but not its page be sent
         ServerNotRunning,  // a socket file with nobody behind it, as a stopped cupsd leaves
         PortClosed,        // a TCP port nobody listens on
         SilentServer,      // a TCP port that takes the connection and never answers

@@ -1,5 +1,5 @@
 // The print module: CupsPrinter and libcups, loaded by SystemDesktop on the first print only.
-#include <QtGlobal>
+#include "PrintModule.h"
 
 #include "CupsPrinter.h"
 #include "PageImage.h"
