@@ -12,10 +12,10 @@
 #include "Form1Handlers.h"
 #include "FormCanvas.h"
 #include "FormLayout.h"
-#include "TextBoxEvents.h"
 #include "ListBox.h"
 #include "QtFormToolkit.h"
 #include "ScreenPlacement.h"
+#include "TextBoxEvents.h"
 #include "Twips.h"
 
 namespace {

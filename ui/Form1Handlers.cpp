@@ -14,7 +14,6 @@ constexpr int kMeanBar = 1;
 constexpr int kMeanCaption = 1;
 constexpr std::uint32_t kDarkRed = 192;
 constexpr float kResultFontSize = 10.0f;
-constexpr std::int16_t kBackspaceCode = 8;
 constexpr std::int16_t kCommaCode = 44;
 
 std::u16string_view view(const QString& text) {

@@ -10,6 +10,9 @@ class FormToolkit;
 // a control when it is needed and every result is written into one.
 class Form1Handlers {
 public:
+    // The one control code the key filter lets through, and the box acts on.
+    static constexpr std::int16_t kBackspaceCode = 8;
+
     explicit Form1Handlers(FormToolkit& form) : m_form(form) {}
 
     void form1Load();

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::int16_t kBackspace = 8;
-
 std::optional<std::int16_t> printableCode(const QString& text) {
     if (text.isEmpty()) return std::nullopt;
     const char16_t first = text.front().unicode();
@@ -34,7 +32,7 @@ std::optional<std::int16_t> typedCharacterCode(const QKeyEvent& event) {
 
     switch (key) {
         case Qt::Key_Backspace:
-            return std::int16_t(control ? 127 : 8);
+            return std::int16_t(control ? 127 : Form1Handlers::kBackspaceCode);
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return std::int16_t(control ? 10 : 13);
@@ -89,7 +87,7 @@ bool TextBoxEvents::filterKeyPress(QLineEdit& box, const QKeyEvent& key) const {
     if (!typed) return printableCode(key.text()).has_value();
 
     const std::int16_t code = m_handlers.textKeyPress(*typed);
-    if (code == kBackspace) {
+    if (code == Form1Handlers::kBackspaceCode) {
         // Backspace itself keeps its usual effect; Ctrl+H, which types the same code, gets it.
         if (key.key() == Qt::Key_Backspace && !(key.modifiers() & Qt::ControlModifier))
             return false;

@@ -1,6 +1,10 @@
 # Sourced by the tests that drive the real program in a real X window.
 #   start_screen              a private Xvfb screen, 1024x768 at 96 dpi, as DISPLAY
-#   start_program PROGRAM...  starts it on that screen; sets app_pid and wid, its window
+#   start_program PROGRAM...  starts it on that screen; sets app_pid and wid, its window, and
+#                             X, Y, WIDTH, HEIGHT and menu, the menu bar's height above the
+#                             415-pixel client area
+#   pixel X Y                 a pixel of the client area, as #RRGGBB
+#   shows [not] X Y COLOUR    waits up to 5 s for that pixel to take the colour (or leave it)
 # Both are stopped when the test ends.
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -34,4 +38,23 @@ start_program() {
     [ -n "$wid" ] || fail "no window appeared"
     sleep 0.5
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    menu=$(( HEIGHT - 415 ))
+}
+
+pixel() {
+    import -window "$wid" -crop "1x1+$1+$(( $2 + menu ))" -depth 8 txt:- 2>/dev/null |
+        tail -1 | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+# Waiting, so that a busy machine cannot fail the test.
+shows() {
+    local want=yes
+    [ "$1" = not ] && { want=no; shift; }
+    for _ in $(seq 50); do
+        if [ "$(pixel "$1" "$2")" = "$3" ]; then [ $want = yes ] && return 0
+        else [ $want = no ] && return 0; fi
+        sleep 0.1
+    done
+    return 1
 }

@@ -28,7 +28,6 @@ xdotool key --clearmodifiers Tab
 xdotool type --delay 40 "120"
 sleep 0.3
 
-eval "$(xdotool getwindowgeometry --shell "$wid")"
 xdotool mousemove $(( X + 20 )) $(( Y + 8 )) click 1   # Menù
 # The menu is a window of its own: wait until it shows, however busy the machine is.
 for _ in $(seq 100); do

@@ -15,22 +15,8 @@ source "$(dirname "$0")/../lib/real-window.sh"
 start_screen
 start_program "$app"
 
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-menu=$(( HEIGHT - 415 ))
 january_x=120; january_y=$(( 129 + menu ))  # the middle of Text2, in the window
 
-pixel() {  # pixel X Y of the client area, as rrggbb
-    import -window "$wid" -crop "1x1+$1+$(( $2 + menu ))" -depth 8 txt:- 2>/dev/null |
-        tail -1 | grep -o '#[0-9A-F]\{6\}' | head -1
-}
-shows() {  # waits up to 5 s for a pixel to take a colour, or to leave it with "not"
-    for _ in $(seq 50); do
-        if [ "$1" = not ]; then [ "$(pixel "$2" "$3")" != "$4" ] && return 0
-        else [ "$(pixel "$1" "$2")" = "$3" ] && return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
 windows() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
 open_menu() {  # right click in January's box; waits for the menu's own window
     local before; before=$(windows)

@@ -10,7 +10,6 @@ start_screen
 
 QT_SCALE_FACTOR=2 start_program "$app"
 
-eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" -eq 822 ] && [ "$HEIGHT" -gt 830 ] ||
     fail "window is ${WIDTH}x$HEIGHT, not 822 wide and taller than 830 at twice the scale"
 [ "$Y" -eq 0 ] || fail "window top is at y=$Y, not at the top of the screen"
