@@ -60,8 +60,8 @@ FileDevice No
 SystemGroup root
 EOF
     # Only the socket, in a folder only root may enter: no network, no browsing, no web pages.
-# A connection from this machine passes any Allow and Deny: the queue that refuses documents
-# does it by asking for a user nobody is.
+    # A connection from this machine passes any Allow and Deny: the queue that refuses documents
+    # does it by asking for a user nobody is.
     cat >"$root/etc/cupsd.conf" <<EOF
 LogLevel info
 Listen $socket
