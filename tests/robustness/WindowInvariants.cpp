@@ -109,7 +109,7 @@ QString WindowInvariants::summary() const {
 void WindowInvariants::checkBars(QStringList& problems) const {
     for (int month = 0; month < 12; ++month) {
         const QString name = QStringLiteral("Line%1").arg(month + 2);
-        const DrawnControl* bar = m_canvas.drawnControl(name);
+        const DrawnControl* bar = m_canvas.drawnControl(name.toStdString());
         if (!bar) {
             problems.append(name + QStringLiteral(" is gone"));
             continue;
@@ -140,8 +140,8 @@ void WindowInvariants::checkBars(QStringList& problems) const {
 
 void WindowInvariants::checkMean(QStringList& problems, const HostileUser::Action& action,
                                  bool beeped) {
-    const DrawnControl* shape = m_canvas.drawnControl(u"Shape1");
-    const DrawnControl* label = m_canvas.drawnControl(u"Label1");
+    const DrawnControl* shape = m_canvas.drawnControl("Shape1");
+    const DrawnControl* label = m_canvas.drawnControl("Label1");
     if (!shape || !label) {
         problems.append(QStringLiteral("Shape1 or Label1 is gone"));
         return;

@@ -34,7 +34,7 @@ struct BasicWindowFixture {
         return form->findChild<QPushButton*>(QStringLiteral("Command1"));
     }
     const DrawnControl& drawn(const QString& name) const {
-        const DrawnControl* control = form->canvas().drawnControl(name);
+        const DrawnControl* control = form->canvas().drawnControl(name.toStdString());
         if (!control) qFatal("no drawn control %s", qPrintable(name));
         return *control;
     }

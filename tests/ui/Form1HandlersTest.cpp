@@ -11,28 +11,32 @@ namespace {
 // so the order the handlers work in can be checked.
 class RecordingForm : public FormToolkit {
 public:
-    QString text(int box) const override {
-        log << QStringLiteral("get Text%1").arg(box);
-        return texts.value(box);
+    static QString named(std::string_view name) {
+        return QString::fromLatin1(name.data(), qsizetype(name.size()));
     }
-    void setText(int box, const QString& t) override {
-        log << QStringLiteral("set Text%1 = %2").arg(box).arg(t);
-        texts[box] = t;
+
+    QString text(std::string_view box) const override {
+        log << QStringLiteral("get ") + named(box);
+        return texts.value(named(box));
     }
-    void setTextForeColor(int box, std::uint32_t bgr) override {
-        log << QStringLiteral("set Text%1.ForeColor = %2").arg(box).arg(bgr);
+    void setText(std::string_view box, const QString& t) override {
+        log << QStringLiteral("set %1 = %2").arg(named(box), t);
+        texts[named(box)] = t;
     }
-    void setTextFontSize(int box, float points) override {
-        log << QStringLiteral("set Text%1.FontSize = %2").arg(box).arg(points);
+    void setTextForeColor(std::string_view box, std::uint32_t bgr) override {
+        log << QStringLiteral("set %1.ForeColor = %2").arg(named(box)).arg(bgr);
     }
-    void setLineY2(int line, float y2) override {
-        log << QStringLiteral("set Line%1.Y2 = %2").arg(line).arg(y2);
+    void setTextFontSize(std::string_view box, float points) override {
+        log << QStringLiteral("set %1.FontSize = %2").arg(named(box)).arg(points);
     }
-    void setShapeWidth(int shape, float width) override {
-        log << QStringLiteral("set Shape%1.Width = %2").arg(shape).arg(width);
+    void setLineY2(std::string_view line, float y2) override {
+        log << QStringLiteral("set %1.Y2 = %2").arg(named(line)).arg(y2);
     }
-    void setLabelCaption(int label, const QString& caption) override {
-        log << QStringLiteral("set Label%1.Caption = %2").arg(label).arg(caption);
+    void setShapeWidth(std::string_view shape, float width) override {
+        log << QStringLiteral("set %1.Width = %2").arg(named(shape)).arg(width);
+    }
+    void setLabelCaption(std::string_view label, const QString& caption) override {
+        log << QStringLiteral("set %1.Caption = %2").arg(named(label), caption);
     }
     void addItemToList1(const QString& item) override { log << QStringLiteral("AddItem ") + item; }
     int list1SelCount() const override { return selectedCount.isEmpty() ? 0 : 1; }
@@ -51,7 +55,7 @@ public:
     int currentYear() const override { return 1999; }
     quilvane::NumberFormat userNumberFormat() const override { return {u',', u'.'}; }
 
-    QMap<int, QString> texts;
+    QMap<QString, QString> texts;
     QString selectedCount;
     bool printerWorks = true;
     mutable QStringList log;
@@ -76,7 +80,7 @@ private slots:
 
     void theMeanWorksInItsOrder() {
         RecordingForm form;
-        form.texts = {{2, "10"}, {3, "20"}, {4, "33"}};
+        form.texts = {{"Text2", "10"}, {"Text3", "20"}, {"Text4", "33"}};
         form.selectedCount = "3";
         Form1Handlers(form).command1Click();
         QStringList reads;
@@ -175,7 +179,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, log);
         RecordingForm form;
-        Form1Handlers(form).monthTextChange(5, text);
+        Form1Handlers(form).monthTextChange(4, text);  // April
         QCOMPARE(form.log, log);
     }
 };

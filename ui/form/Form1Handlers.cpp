@@ -4,14 +4,14 @@
 #include <string_view>
 
 #include "ChartScale.h"
+#include "FormLayout.h"
 #include "FormToolkit.h"
-#include "MonthlyMean.h"
 
 namespace {
 
-constexpr int kResultBox = 1;
-constexpr int kMeanBar = 1;
-constexpr int kMeanCaption = 1;
+constexpr std::string_view kResultBox = "Text1";
+constexpr std::string_view kMeanBar = "Shape1";
+constexpr std::string_view kMeanCaption = "Label1";
 constexpr std::uint32_t kDarkRed = 192;
 constexpr float kResultFontSize = 10.0f;
 constexpr std::int16_t kCommaCode = 44;
@@ -23,8 +23,8 @@ std::u16string_view view(const QString& text) {
 }  // namespace
 
 void Form1Handlers::form1Load() {
-    for (int month = 0; month < quilvane::kMonthCount; ++month)
-        m_form.setLineY2(kFirstMonthBox + month, float(quilvane::chart::kBarFootY));
+    for (int month = 1; month <= quilvane::kMonthCount; ++month)
+        m_form.setLineY2(form_layout::monthRow(month).bar->name, float(quilvane::chart::kBarFootY));
     for (int count = 1; count <= quilvane::kMonthCount; ++count)
         m_form.addItemToList1(QString::number(count));
 }
@@ -32,16 +32,17 @@ void Form1Handlers::form1Load() {
 // Digits and Backspace pass; every other typed character becomes a comma, the one separator
 // the number boxes know.
 std::int16_t Form1Handlers::textKeyPress(std::int16_t code) {
-    if ((code >= '0' && code <= '9') || code == kBackspaceCode) return code;
+    if ((code >= '0' && code <= '9') || code == FormToolkit::kBackspaceCode) return code;
     return kCommaCode;
 }
 
-void Form1Handlers::monthTextChange(int textBox, const QString& text) {
+void Form1Handlers::monthTextChange(int month, const QString& text) {
     if (text.isEmpty()) return;
     // A text that is no number here (a lone comma, pasted letters) leaves the bar where it is.
     const auto value = quilvane::LocaleNumber(view(text), m_form.userNumberFormat());
     if (!value) return;
-    m_form.setLineY2(textBox, quilvane::chart::barTopForValue(*value));
+    m_form.setLineY2(form_layout::monthRow(month).bar->name,
+                     quilvane::chart::barTopForValue(*value));
 }
 
 void Form1Handlers::list1Click() {
@@ -57,12 +58,9 @@ void Form1Handlers::list1Click() {
 
 void Form1Handlers::command1Click() {
     const quilvane::NumberFormat format = m_form.userNumberFormat();
-    std::array<QString, quilvane::kMonthCount> monthTexts;
+    const std::array<QString, quilvane::kMonthCount> texts = monthTexts();
     std::array<std::u16string_view, quilvane::kMonthCount> monthViews;
-    for (int month = 0; month < quilvane::kMonthCount; ++month) {
-        monthTexts[size_t(month)] = m_form.text(kFirstMonthBox + month);
-        monthViews[size_t(month)] = view(monthTexts[size_t(month)]);
-    }
+    for (size_t month = 0; month < texts.size(); ++month) monthViews[month] = view(texts[month]);
     const QString countText = m_form.list1Text();
     const quilvane::MeanResult result = quilvane::meanOfMonths(monthViews, view(countText), format);
     if (result.failure == quilvane::MeanFailure::SumOutOfRange) {
@@ -85,6 +83,14 @@ void Form1Handlers::command1Click() {
                           QString::number(m_form.currentYear()) + QStringLiteral(" =") +
                           QStringLiteral(" ") + m_form.text(kResultBox));
     m_form.beep();
+}
+
+// January first.
+std::array<QString, quilvane::kMonthCount> Form1Handlers::monthTexts() const {
+    std::array<QString, quilvane::kMonthCount> texts;
+    for (int month = 1; month <= quilvane::kMonthCount; ++month)
+        texts[size_t(month - 1)] = m_form.text(form_layout::monthRow(month).box->name);
+    return texts;
 }
 
 void Form1Handlers::mnuStampaClick() {

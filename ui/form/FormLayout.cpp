@@ -23,28 +23,33 @@ LayoutEntry tick(std::string_view name, double x, int paintOrder) {
     return {.name = name, .kind = K::Line, .geometry = {x, 720, x, 840}, .paintOrder = paintOrder};
 }
 
-LayoutEntry monthLabel(std::string_view name, std::string_view caption, double width, double top,
-                       int paintOrder, int tabIndex) {
+LayoutEntry monthLabel(int month, std::string_view name, std::string_view caption, double width,
+                       double top, int paintOrder, int tabIndex) {
     return {.name = name,
             .kind = K::Label,
             .geometry = {360, top, width, 255},
             .caption = caption,
             .paintOrder = paintOrder,
-            .tabIndex = tabIndex};
+            .tabIndex = tabIndex,
+            .month = month};
 }
 
-LayoutEntry monthBox(std::string_view name, double top, int tabIndex) {
-    return {
-        .name = name, .kind = K::TextBox, .geometry = {1440, top, 735, 285}, .tabIndex = tabIndex};
+LayoutEntry monthBox(int month, std::string_view name, double top, int tabIndex) {
+    return {.name = name,
+            .kind = K::TextBox,
+            .geometry = {1440, top, 735, 285},
+            .tabIndex = tabIndex,
+            .month = month};
 }
 
-LayoutEntry bar(std::string_view name, double x, int paintOrder) {
+LayoutEntry bar(int month, std::string_view name, double x, int paintOrder) {
     return {.name = name,
             .kind = K::Line,
             .geometry = {x, 6000, x, 5400},
             .foreColor = kGreen,
             .borderWidth = 5,
-            .paintOrder = paintOrder};
+            .paintOrder = paintOrder,
+            .month = month};
 }
 
 // Drawn controls, front to back: Line48, Shape2, Label15, Label14, Line46..Line14,
@@ -69,7 +74,8 @@ const std::array kControls = {
                 .geometry = {120, 120, 975, 375},
                 .foreColor = kBlack,
                 .tabIndex = 13,
-                .enabled = false},
+                .enabled = false,
+                .accessibleName = "Media"},
     LayoutEntry{.name = "Command1",
                 .kind = K::CommandButton,
                 .geometry = {120, 240, 1455, 375},
@@ -148,42 +154,42 @@ const std::array kControls = {
                 .paintOrder = 1},
 
     // Month rows: label and box share the row top; the bars stand 240 twips apart.
-    monthLabel("Label2", "GENNAIO", 855, 1800, 17, 16),
-    monthBox("Text2", 1800, 1),
-    monthLabel("Label3", "FEBBRAIO", 855, 2160, 18, 17),
-    monthBox("Text3", 2160, 2),
-    monthLabel("Label4", "MARZO", 735, 2520, 19, 18),
-    monthBox("Text4", 2520, 3),
-    monthLabel("Label5", "APRILE", 735, 2880, 20, 19),
-    monthBox("Text5", 2880, 4),
-    monthLabel("Label6", "MAGGIO", 735, 3240, 21, 20),
-    monthBox("Text6", 3240, 5),
-    monthLabel("Label7", "GIUGNO", 735, 3600, 22, 21),
-    monthBox("Text7", 3600, 6),
-    monthLabel("Label8", "LUGLIO", 735, 3960, 23, 22),
-    monthBox("Text8", 3960, 7),
-    monthLabel("Label9", "AGOSTO", 735, 4320, 24, 23),
-    monthBox("Text9", 4320, 8),
-    monthLabel("Label10", "SETTEMBRE", 1095, 4680, 25, 24),
-    monthBox("Text10", 4680, 9),
-    monthLabel("Label11", "OTTOBRE", 975, 5040, 26, 25),
-    monthBox("Text11", 5040, 10),
-    monthLabel("Label12", "NOVEMBRE", 1095, 5400, 27, 26),
-    monthBox("Text12", 5400, 11),
-    monthLabel("Label13", "DICEMBRE", 1095, 5760, 28, 27),
-    monthBox("Text13", 5760, 12),
-    bar("Line2", 2640, 5),
-    bar("Line3", 2880, 6),
-    bar("Line4", 3120, 7),
-    bar("Line5", 3360, 8),
-    bar("Line6", 3600, 9),
-    bar("Line7", 3840, 10),
-    bar("Line8", 4080, 11),
-    bar("Line9", 4320, 12),
-    bar("Line10", 4560, 13),
-    bar("Line11", 4800, 14),
-    bar("Line12", 5040, 15),
-    bar("Line13", 5280, 16),
+    monthLabel(1, "Label2", "GENNAIO", 855, 1800, 17, 16),
+    monthBox(1, "Text2", 1800, 1),
+    monthLabel(2, "Label3", "FEBBRAIO", 855, 2160, 18, 17),
+    monthBox(2, "Text3", 2160, 2),
+    monthLabel(3, "Label4", "MARZO", 735, 2520, 19, 18),
+    monthBox(3, "Text4", 2520, 3),
+    monthLabel(4, "Label5", "APRILE", 735, 2880, 20, 19),
+    monthBox(4, "Text5", 2880, 4),
+    monthLabel(5, "Label6", "MAGGIO", 735, 3240, 21, 20),
+    monthBox(5, "Text6", 3240, 5),
+    monthLabel(6, "Label7", "GIUGNO", 735, 3600, 22, 21),
+    monthBox(6, "Text7", 3600, 6),
+    monthLabel(7, "Label8", "LUGLIO", 735, 3960, 23, 22),
+    monthBox(7, "Text8", 3960, 7),
+    monthLabel(8, "Label9", "AGOSTO", 735, 4320, 24, 23),
+    monthBox(8, "Text9", 4320, 8),
+    monthLabel(9, "Label10", "SETTEMBRE", 1095, 4680, 25, 24),
+    monthBox(9, "Text10", 4680, 9),
+    monthLabel(10, "Label11", "OTTOBRE", 975, 5040, 26, 25),
+    monthBox(10, "Text11", 5040, 10),
+    monthLabel(11, "Label12", "NOVEMBRE", 1095, 5400, 27, 26),
+    monthBox(11, "Text12", 5400, 11),
+    monthLabel(12, "Label13", "DICEMBRE", 1095, 5760, 28, 27),
+    monthBox(12, "Text13", 5760, 12),
+    bar(1, "Line2", 2640, 5),
+    bar(2, "Line3", 2880, 6),
+    bar(3, "Line4", 3120, 7),
+    bar(4, "Line5", 3360, 8),
+    bar(5, "Line6", 3600, 9),
+    bar(6, "Line7", 3840, 10),
+    bar(7, "Line8", 4080, 11),
+    bar(8, "Line9", 4320, 12),
+    bar(9, "Line10", 4560, 13),
+    bar(10, "Line11", 4800, 14),
+    bar(11, "Line12", 5040, 15),
+    bar(12, "Line13", 5280, 16),
 
     // Chart frame: a light hatched frame over a heavy grey one, and the baseline over the feet.
     LayoutEntry{.name = "Shape2",
@@ -212,6 +218,21 @@ const std::array kControls = {
 
 std::span<const LayoutEntry> controls() {
     return kControls;
+}
+
+const MonthRow& monthRow(int month) {
+    static const auto rows = [] {
+        std::array<MonthRow, 13> byMonth{};
+        for (const LayoutEntry& entry : kControls) {
+            if (entry.month == 0) continue;
+            MonthRow& row = byMonth[size_t(entry.month)];
+            if (entry.kind == K::Label) row.label = &entry;
+            if (entry.kind == K::TextBox) row.box = &entry;
+            if (entry.kind == K::Line) row.bar = &entry;
+        }
+        return byMonth;
+    }();
+    return rows.at(size_t(month));
 }
 
 const LayoutEntry* find(std::string_view name) {

@@ -2,29 +2,30 @@
 
 #include <QString>
 #include <cstdint>
+#include <string_view>
 
 #include "Desktop.h"
 #include "NumberConversions.h"
 
-// January's box, bar and label are Text2, Line2 and Label2; December's carry 13.
-inline constexpr int kFirstMonthBox = 2;
-inline constexpr int kLastMonthBox = 13;
-
 // Everything the handlers may do to the window and the desktop around it. Controls are named
-// by their number: text box 5 is Text5, line 2 is Line2. The real one drives the Qt window;
-// tests may put a recording one in its place.
+// as in the layout ("Text5", "Line2"). The real one drives the Qt window; tests may put a
+// recording one in its place.
 class FormToolkit {
 public:
+    // The typed character codes of the KeyPress event; Backspace is the one the key filter
+    // lets through besides the digits.
+    static constexpr std::int16_t kBackspaceCode = 8;
+
     virtual ~FormToolkit() = default;
 
-    virtual QString text(int textBox) const = 0;
-    virtual void setText(int textBox, const QString& text) = 0;
-    virtual void setTextForeColor(int textBox, std::uint32_t bgr) = 0;
-    virtual void setTextFontSize(int textBox, float points) = 0;
+    virtual QString text(std::string_view textBox) const = 0;
+    virtual void setText(std::string_view textBox, const QString& text) = 0;
+    virtual void setTextForeColor(std::string_view textBox, std::uint32_t bgr) = 0;
+    virtual void setTextFontSize(std::string_view textBox, float points) = 0;
 
-    virtual void setLineY2(int line, float y2) = 0;
-    virtual void setShapeWidth(int shape, float width) = 0;
-    virtual void setLabelCaption(int label, const QString& caption) = 0;
+    virtual void setLineY2(std::string_view line, float y2) = 0;
+    virtual void setShapeWidth(std::string_view shape, float width) = 0;
+    virtual void setLabelCaption(std::string_view label, const QString& caption) = 0;
 
     virtual void addItemToList1(const QString& item) = 0;
     virtual int list1SelCount() const = 0;

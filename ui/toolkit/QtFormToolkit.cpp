@@ -14,61 +14,56 @@ namespace {
 
 const QString kApplicationTitle = QStringLiteral("Quilvane");
 
-template <size_t N>
-void indexDrawn(const FormCanvas& canvas, const char* prefix, std::array<int, N>& indices) {
-    for (size_t number = 1; number < N; ++number)
-        indices[number] = canvas.indexOf(QLatin1StringView(prefix) + QString::number(number));
-}
-
 }  // namespace
 
-QtFormToolkit::QtFormToolkit(FormCanvas& canvas,
-                             const std::array<QLineEdit*, kTextBoxes + 1>& textBoxes,
-                             ListBox& list1, QPushButton& command1, Desktop& desktop)
+QtFormToolkit::QtFormToolkit(FormCanvas& canvas, ListBox& list1, QPushButton& command1,
+                             Desktop& desktop)
     : m_canvas(canvas),
-      m_textBoxes(textBoxes),
       m_list1(list1),
       m_command1(command1),
       m_desktop(desktop),
-      m_numberFormat(desktop.numberFormat()) {
-    indexDrawn(canvas, "Line", m_lineIndex);
-    indexDrawn(canvas, "Shape", m_shapeIndex);
-    indexDrawn(canvas, "Label", m_labelIndex);
+      m_numberFormat(desktop.numberFormat()) {}
+
+QLineEdit& QtFormToolkit::textBox(std::string_view name) const {
+    auto* box = m_canvas.findChild<QLineEdit*>(
+        QLatin1StringView(name.data(), qsizetype(name.size())), Qt::FindDirectChildrenOnly);
+    if (!box) qFatal("no text box %.*s", int(name.size()), name.data());
+    return *box;
 }
 
-QString QtFormToolkit::text(int textBox) const {
-    return m_textBoxes[size_t(textBox)]->text();
+QString QtFormToolkit::text(std::string_view name) const {
+    return textBox(name).text();
 }
 
-void QtFormToolkit::setText(int textBox, const QString& text) {
-    m_textBoxes[size_t(textBox)]->setText(text);
+void QtFormToolkit::setText(std::string_view name, const QString& text) {
+    textBox(name).setText(text);
 }
 
-void QtFormToolkit::setTextForeColor(int textBox, std::uint32_t bgr) {
-    QLineEdit* box = m_textBoxes[size_t(textBox)];
-    QPalette palette = box->palette();
+void QtFormToolkit::setTextForeColor(std::string_view name, std::uint32_t bgr) {
+    QLineEdit& box = textBox(name);
+    QPalette palette = box.palette();
     // Every colour group: a box out of the user's reach is shown disabled, yet in its colour.
     palette.setColor(QPalette::Text, colorFromBgr(bgr));
-    box->setPalette(palette);
+    box.setPalette(palette);
 }
 
-void QtFormToolkit::setTextFontSize(int textBox, float points) {
-    QLineEdit* box = m_textBoxes[size_t(textBox)];
-    QFont font = box->font();
+void QtFormToolkit::setTextFontSize(std::string_view name, float points) {
+    QLineEdit& box = textBox(name);
+    QFont font = box.font();
     font.setPointSizeF(points);
-    box->setFont(font);
+    box.setFont(font);
 }
 
-void QtFormToolkit::setLineY2(int line, float y2) {
-    m_canvas.setLineY2(m_lineIndex[size_t(line)], y2);
+void QtFormToolkit::setLineY2(std::string_view line, float y2) {
+    m_canvas.setLineY2(m_canvas.indexOf(line), y2);
 }
 
-void QtFormToolkit::setShapeWidth(int shape, float width) {
-    m_canvas.setShapeWidth(m_shapeIndex[size_t(shape)], width);
+void QtFormToolkit::setShapeWidth(std::string_view shape, float width) {
+    m_canvas.setShapeWidth(m_canvas.indexOf(shape), width);
 }
 
-void QtFormToolkit::setLabelCaption(int label, const QString& caption) {
-    m_canvas.setLabelCaption(m_labelIndex[size_t(label)], caption);
+void QtFormToolkit::setLabelCaption(std::string_view label, const QString& caption) {
+    m_canvas.setLabelCaption(m_canvas.indexOf(label), caption);
 }
 
 void QtFormToolkit::addItemToList1(const QString& item) {

@@ -9,14 +9,14 @@
 #include "FormPainter.h"
 #include "Twips.h"
 
-FormCanvas::FormCanvas(QWidget* parent) : QWidget(parent) {
+FormCanvas::FormCanvas(std::span<const form_layout::LayoutEntry> controls, double width,
+                       double height, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("Form1Client"));
-    setFixedSize(QSizeF(twips::toPixels(form_layout::kClientWidth),
-                        twips::toPixels(form_layout::kClientHeight))
-                     .toSize());
+    setFixedSize(QSizeF(twips::toPixels(width), twips::toPixels(height)).toSize());
     setAutoFillBackground(true);
     FormCanvasAccessible::installFactory();
-    for (const form_layout::LayoutEntry& entry : form_layout::controls()) {
+    for (const form_layout::LayoutEntry& entry : controls) {
         if (!form_layout::isDrawn(entry.kind)) continue;
         m_backToFront.push_back({&entry, entry.geometry, form_layout::captionOf(entry)});
     }
@@ -26,15 +26,13 @@ FormCanvas::FormCanvas(QWidget* parent) : QWidget(parent) {
               });
 }
 
-int FormCanvas::indexOf(QStringView name) const {
-    for (size_t i = 0; i < m_backToFront.size(); ++i) {
-        const std::string_view entryName = m_backToFront[i].entry->name;
-        if (name == QLatin1StringView(entryName.data(), qsizetype(entryName.size()))) return int(i);
-    }
+int FormCanvas::indexOf(std::string_view name) const {
+    for (size_t i = 0; i < m_backToFront.size(); ++i)
+        if (m_backToFront[i].entry->name == name) return int(i);
     return -1;
 }
 
-const DrawnControl* FormCanvas::drawnControl(QStringView name) const {
+const DrawnControl* FormCanvas::drawnControl(std::string_view name) const {
     const int index = indexOf(name);
     return index < 0 ? nullptr : &m_backToFront[size_t(index)];
 }

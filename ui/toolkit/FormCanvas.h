@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QWidget>
-
-class QPainter;
+#include <span>
 #include <vector>
 
 #include "DrawnControl.h"
+
+class QPainter;
 
 // The window's client area: paints the labels, lines and shapes of the layout beneath the
 // windowed controls, which are its children.
@@ -13,12 +14,14 @@ class FormCanvas : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FormCanvas(QWidget* parent = nullptr);
+    // Paints the drawn ones among the controls; the client area is width x height twips.
+    FormCanvas(std::span<const form_layout::LayoutEntry> controls, double width, double height,
+               QWidget* parent = nullptr);
 
     // Index of a drawn control by its layout name, or -1.
-    int indexOf(QStringView name) const;
+    int indexOf(std::string_view name) const;
     const DrawnControl& drawnControl(int index) const { return m_backToFront[size_t(index)]; }
-    const DrawnControl* drawnControl(QStringView name) const;
+    const DrawnControl* drawnControl(std::string_view name) const;
     const std::vector<DrawnControl>& drawnControls() const { return m_backToFront; }
     QRect drawnExtent(int index) const;
 

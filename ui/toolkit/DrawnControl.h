@@ -3,7 +3,7 @@
 #include <QString>
 #include <array>
 
-#include "FormLayout.h"
+#include "LayoutEntry.h"
 
 // A label, line or shape as it stands now: its layout entry plus what the handlers may
 // change (a line's Y2, a shape's Width, a label's Caption).

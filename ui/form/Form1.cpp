@@ -25,15 +25,10 @@ using form_layout::ControlKind;
 using form_layout::LayoutEntry;
 using form_layout::nameOf;
 
-int numberIn(const LayoutEntry& entry, std::string_view prefix) {
-    return nameOf(entry).mid(qsizetype(prefix.size())).toInt();
-}
-
 // A screen reader reads a month box by the name of its month.
-QString monthLabelCaption(int textBox) {
-    const std::string name = "Label" + std::to_string(textBox);
-    const LayoutEntry* label = form_layout::find(name);
-    return label ? captionOf(*label) : QString();
+QString accessibleNameOf(const LayoutEntry& entry) {
+    if (entry.month) return captionOf(*form_layout::monthRow(entry.month).label);
+    return QString::fromUtf8(entry.accessibleName.data(), qsizetype(entry.accessibleName.size()));
 }
 
 }  // namespace
@@ -45,13 +40,13 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
     setWindowTitle(QStringLiteral("Quilvane"));
     useLayoutFont();
     buildMenu();
-    m_canvas = new FormCanvas(this);
+    m_canvas = new FormCanvas(form_layout::controls(), form_layout::kClientWidth,
+                              form_layout::kClientHeight, this);
     setCentralWidget(m_canvas);
     buildControls();
     orderTabs();
 
-    m_toolkit = std::make_unique<QtFormToolkit>(*m_canvas, m_textBoxes, *m_list1, *m_command1,
-                                                desktop);
+    m_toolkit = std::make_unique<QtFormToolkit>(*m_canvas, *m_list1, *m_command1, desktop);
     m_handlers = std::make_unique<Form1Handlers>(*m_toolkit);
     connectHandlers();
     m_handlers->form1Load();
@@ -96,21 +91,18 @@ void Form1::buildControls() {
             control->setPalette(palette);
         }
     }
-
-    // Text1 holds the mean for the handlers only: shown, but never focused or typed into.
-    QLineEdit* text1 = m_textBoxes[1];
-    text1->setFocusPolicy(Qt::NoFocus);
-    text1->setReadOnly(true);
-    text1->setAccessibleName(QStringLiteral("Media"));
 }
 
 QWidget* Form1::buildControl(const LayoutEntry& entry) {
     switch (entry.kind) {
         case ControlKind::TextBox: {
             auto* box = new QLineEdit(m_canvas);
-            const int number = numberIn(entry, "Text");
-            m_textBoxes[size_t(number)] = box;
-            if (number >= kFirstMonthBox) box->setAccessibleName(monthLabelCaption(number));
+            box->setAccessibleName(accessibleNameOf(entry));
+            // A box laid out disabled (Text1, the mean) is shown, but never focused or typed into.
+            if (!entry.enabled) {
+                box->setFocusPolicy(Qt::NoFocus);
+                box->setReadOnly(true);
+            }
             return box;
         }
         case ControlKind::ListBox: {
@@ -143,14 +135,21 @@ void Form1::orderTabs() {
                              m_canvas->findChild<QWidget*>(nameOf(*tabbable[i])));
 }
 
-// One handler per control and event.
+// One handler per control and event: the key filter for every text box, the live bar for the
+// month boxes.
 void Form1::connectHandlers() {
     Form1Handlers* handlers = m_handlers.get();
-    auto* textBoxEvents = new TextBoxEvents(*handlers, this);
-    for (int number = 1; number <= QtFormToolkit::kTextBoxes; ++number)
-        textBoxEvents->filterKeys(m_textBoxes[size_t(number)]);
-    for (int number = kFirstMonthBox; number <= kLastMonthBox; ++number)
-        textBoxEvents->followMonthText(m_textBoxes[size_t(number)], number);
+    auto* textBoxEvents = new TextBoxEvents(
+        [handlers](std::int16_t code) { return handlers->textKeyPress(code); }, this);
+    for (const LayoutEntry& entry : form_layout::controls()) {
+        if (entry.kind != ControlKind::TextBox) continue;
+        auto* box = m_canvas->findChild<QLineEdit*>(nameOf(entry), Qt::FindDirectChildrenOnly);
+        textBoxEvents->filterKeys(box);
+        if (const int month = entry.month)
+            connect(box, &QLineEdit::textChanged, this, [handlers, month](const QString& text) {
+                handlers->monthTextChange(month, text);
+            });
+    }
     connect(m_list1, &ListBox::picked, this, [handlers] { handlers->list1Click(); });
     connect(m_command1, &QPushButton::clicked, this, [handlers] { handlers->command1Click(); });
     connect(m_mnuStampa, &QAction::triggered, this, [handlers] { handlers->mnuStampaClick(); });

@@ -1,17 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 #include <memory>
-
-#include "QtFormToolkit.h"
 
 class Desktop;
 class Form1Handlers;
 class FormCanvas;
+class FormToolkit;
 class ListBox;
 class QAction;
-class QLineEdit;
 class QPushButton;
 namespace form_layout {
 struct LayoutEntry;
@@ -44,9 +41,8 @@ private:
 
     FormCanvas* m_canvas = nullptr;
     QAction* m_mnuStampa = nullptr;
-    std::array<QLineEdit*, QtFormToolkit::kTextBoxes + 1> m_textBoxes{};  // [1] is Text1
     ListBox* m_list1 = nullptr;
     QPushButton* m_command1 = nullptr;
-    std::unique_ptr<QtFormToolkit> m_toolkit;
+    std::unique_ptr<FormToolkit> m_toolkit;
     std::unique_ptr<Form1Handlers> m_handlers;
 };

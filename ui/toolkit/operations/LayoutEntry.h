@@ -3,10 +3,9 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string_view>
 
-// The window's controls as data: kind, name, place in twips, look, stacking and focus order.
+// A control as the toolkit builds it: kind, name, place in twips, look, stacking and focus order.
 namespace form_layout {
 
 enum class ControlKind { Label, TextBox, ListBox, CommandButton, Line, Shape };
@@ -32,13 +31,9 @@ struct LayoutEntry {
     int paintOrder = kNoIndex;
     int tabIndex = kNoIndex;
     bool enabled = true;
+    int month = 0;  // 1 (January) to 12 for a month's label, box and bar
+    std::string_view accessibleName = {};
 };
-
-inline constexpr double kClientWidth = 6165;
-inline constexpr double kClientHeight = 6225;
-
-std::span<const LayoutEntry> controls();
-const LayoutEntry* find(std::string_view name);
 
 inline QString nameOf(const LayoutEntry& entry) {
     return QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size()));

@@ -3,10 +3,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <cstdint>
 #include <optional>
 
-#include "Form1Handlers.h"
+#include "FormToolkit.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ std::optional<std::int16_t> typedCharacterCode(const QKeyEvent& event) {
 
     switch (key) {
         case Qt::Key_Backspace:
-            return std::int16_t(control ? 127 : Form1Handlers::kBackspaceCode);
+            return std::int16_t(control ? 127 : FormToolkit::kBackspaceCode);
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return std::int16_t(control ? 10 : 13);
@@ -53,17 +52,11 @@ std::optional<std::int16_t> typedCharacterCode(const QKeyEvent& event) {
 
 }  // namespace
 
-TextBoxEvents::TextBoxEvents(Form1Handlers& handlers, QObject* parent)
-    : QObject(parent), m_handlers(handlers) {}
+TextBoxEvents::TextBoxEvents(KeyPress keyPress, QObject* parent)
+    : QObject(parent), m_keyPress(std::move(keyPress)) {}
 
 void TextBoxEvents::filterKeys(QLineEdit* box) {
     box->installEventFilter(this);
-}
-
-void TextBoxEvents::followMonthText(QLineEdit* box, int number) {
-    Form1Handlers* handlers = &m_handlers;
-    connect(box, &QLineEdit::textChanged, this,
-            [handlers, number](const QString& text) { handlers->monthTextChange(number, text); });
 }
 
 bool TextBoxEvents::eventFilter(QObject* watched, QEvent* event) {
@@ -86,8 +79,8 @@ bool TextBoxEvents::filterKeyPress(QLineEdit& box, const QKeyEvent& key) const {
     // editing action it has, but must not slip its text into the box past the filter.
     if (!typed) return printableCode(key.text()).has_value();
 
-    const std::int16_t code = m_handlers.textKeyPress(*typed);
-    if (code == Form1Handlers::kBackspaceCode) {
+    const std::int16_t code = m_keyPress(*typed);
+    if (code == FormToolkit::kBackspaceCode) {
         // Backspace itself keeps its usual effect; Ctrl+H, which types the same code, gets it.
         if (key.key() == Qt::Key_Backspace && !(key.modifiers() & Qt::ControlModifier))
             return false;
@@ -109,7 +102,7 @@ void TextBoxEvents::filterCommit(QInputMethodEvent& event) const {
         const QChar c = committed.at(i);
         // A character beyond 16 bits is typed once, as its first half, like a key's text.
         if (c.isLowSurrogate() && i > 0 && committed.at(i - 1).isHighSurrogate()) continue;
-        const std::int16_t code = m_handlers.textKeyPress(std::int16_t(c.unicode()));
+        const std::int16_t code = m_keyPress(std::int16_t(c.unicode()));
         if (code >= 0x20) filtered.append(QChar(char16_t(code)));
     }
     event.setCommitString(filtered, event.replacementStart(), event.replacementLength());

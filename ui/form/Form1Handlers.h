@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+#include "MonthlyMean.h"
 
 class QString;
 
@@ -10,21 +13,20 @@ class FormToolkit;
 // a control when it is needed and every result is written into one.
 class Form1Handlers {
 public:
-    // The one control code the key filter lets through, and the box acts on.
-    static constexpr std::int16_t kBackspaceCode = 8;
-
     explicit Form1Handlers(FormToolkit& form) : m_form(form) {}
 
     void form1Load();
     // The KeyPress handler of every text box, which are alike: returns the code the box
     // inserts instead of the typed one.
     std::int16_t textKeyPress(std::int16_t code);
-    // The Change handler of a month box, with the box's whole new text.
-    void monthTextChange(int textBox, const QString& text);
+    // The Change handler of a month box (1 is January's), with the box's whole new text.
+    void monthTextChange(int month, const QString& text);
     void list1Click();
     void command1Click();
     void mnuStampaClick();
 
 private:
+    std::array<QString, quilvane::kMonthCount> monthTexts() const;
+
     FormToolkit& m_form;
 };

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <span>
+
+#include "LayoutEntry.h"
+
+// Form1's controls as data, in one table.
+namespace form_layout {
+
+inline constexpr double kClientWidth = 6165;
+inline constexpr double kClientHeight = 6225;
+
+std::span<const LayoutEntry> controls();
+const LayoutEntry* find(std::string_view name);
+
+// A month's label, box and bar, by the month's number (1 is January).
+struct MonthRow {
+    const LayoutEntry* label = nullptr;
+    const LayoutEntry* box = nullptr;
+    const LayoutEntry* bar = nullptr;
+};
+const MonthRow& monthRow(int month);
+
+}  // namespace form_layout
