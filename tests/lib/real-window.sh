@@ -2,13 +2,16 @@
 #   start_screen              a private Xvfb screen, 1024x768 at 96 dpi, as DISPLAY
 #   start_program PROGRAM...  starts it on that screen; sets app_pid and wid, its window, and
 #                             X, Y, WIDTH, HEIGHT and menu, the menu bar's height above the
-#                             415-pixel client area
+#                             client area
 #   pixel X Y                 a pixel of the client area, as #RRGGBB
 #   shows [not] X Y COLOUR    waits up to 5 s for that pixel to take the colour (or leave it)
-# Both are stopped when the test ends.
+#   bar_top VALUE             the client area's pixel row where a month bar's top stands
+#   list_x, list_y            a pixel of List1 right of its items' text
+# Both are stopped when the test ends. The window's figures come from $QUILVANE_FIGURES.
 
 fail() { echo "FAIL: $*"; exit 1; }
 
+source "${QUILVANE_FIGURES:?run through ctest, which names the figures file}"
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/private-screen.sh"
 app_pid=""
 screen_log=$(mktemp)
@@ -39,8 +42,15 @@ start_program() {
     sleep 0.5
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    menu=$(( HEIGHT - 415 ))
+    menu=$(( HEIGHT - CLIENT_HEIGHT ))
 }
+
+bar_top() {
+    awk -v v="$1" -v zero="$ZERO_LINE_Y" -v unit="$TWIPS_PER_UNIT" -v px="$TWIPS_PER_PIXEL" \
+        'BEGIN { printf "%d\n", (zero - unit * v) / px }'
+}
+list_x=$(( LIST_LEFT + LIST_WIDTH * 4 / 5 ))
+list_y=$(( LIST_TOP + 4 ))
 
 pixel() {
     import -window "$wid" -crop "1x1+$1+$(( $2 + menu ))" -depth 8 txt:- 2>/dev/null |

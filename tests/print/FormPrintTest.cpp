@@ -24,6 +24,7 @@
 #include "PrintingDesktop.h"
 #include "SheetProbe.h"
 #include "Twips.h"
+#include "WindowFigures.h"
 #include "WindowFixture.h"
 
 Q_DECLARE_METATYPE(PrinterTrouble::Kind)
@@ -34,9 +35,9 @@ using namespace std::chrono_literals;
 
 constexpr int kMonths = 12;
 constexpr int kDpi = 150;
-const QColor kBarGreen(0, 255, 0);
-const QColor kMeanYellow(255, 255, 128);
-constexpr int kBarWidth = 5;
+const QColor kBarColour = QColor::fromRgb(QRgb(figures::kBar));
+const QColor kMeanYellow = QColor::fromRgb(QRgb(figures::kMeanBar));
+constexpr int kBarWidth = figures::kBarWidthPx;
 
 // The window on a desktop that prints for real.
 struct Window : BasicWindowFixture<PrintingDesktop> {
@@ -102,17 +103,17 @@ void FormPrintTest::printsTheBarsAndTheMeanFromTheMenu() {
         QVERIFY2(bar.height() >= 10 * month - 1, qPrintable(QStringLiteral("month %1").arg(month)));
         const double x = bar.center().x();
         const double shown = probe.verticalCoverage(QPointF(x, bar.top() + 1),
-                                                    QPointF(x, bar.bottom() - 1), kBarGreen);
+                                                    QPointF(x, bar.bottom() - 1), kBarColour);
         QVERIFY2(
             shown > 0.5,
-            qPrintable(QStringLiteral("month %1's bar is %2% green").arg(month).arg(shown * 100)));
+            qPrintable(QStringLiteral("month %1's bar is %2% in its colour").arg(month).arg(shown * 100)));
         QVERIFY2(probe.verticalCoverage(QPointF(x, bar.top() - 12), QPointF(x, bar.top() - 2),
-                                        kBarGreen) == 0,
+                                        kBarColour) == 0,
                  qPrintable(QStringLiteral("month %1's bar runs too high").arg(month)));
     }
     // Label1's sentence lies over the mean bar: measured along its top, above the text.
     const QRectF meanBar = window.meanBar();
-    QCOMPARE(meanBar.width(), 65.0);
+    QCOMPARE(meanBar.width(), twips::toPixels(65 * figures::kTwipsPerUnit));
     const QPointF alongTop(meanBar.center().x(), meanBar.top() + 3);
     QVERIFY2(probe.isColour(alongTop, kMeanYellow), "no yellow mean bar");
     const double printedWidth = probe.runLength(alongTop, kMeanYellow);

@@ -12,13 +12,14 @@
 #include "Form1.h"
 #include "FormCanvas.h"
 #include "RecordingDesktop.h"
+#include "WindowFigures.h"
 
 namespace {
 
-// Chart scale of the window, in twips: value 0 at 5880, 15 twips to the unit, both ends
-// clamped to a million so that any value stays drawable.
-constexpr double kZeroLine = 5880.0;
-constexpr double kTwipsPerUnit = 15.0;
+// Both ends of the chart's bars are clamped to a million twips, so that any value stays
+// drawable.
+constexpr double kZeroLine = figures::kZeroLineY;
+constexpr double kTwipsPerUnit = figures::kTwipsPerUnit;
 constexpr double kDrawableLimit = 1.0e6;
 
 const QString kMeanSentence = QStringLiteral("N°di Wolf Medio dell'anno corrente %1 = ");

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "FormLayout.h"
+#include "WindowFigures.h"
 #include "WindowFixture.h"
 
 using TwipGeometry = std::array<double, 4>;
@@ -12,50 +13,18 @@ Q_DECLARE_METATYPE(TwipGeometry)
 
 namespace {
 
-// Each month's row and bar: label, caption, label width, row top, box, bar, bar x.
-struct MonthRow {
-    const char* label;
-    const char* caption;
-    double labelWidth;
-    double top;
-    const char* box;
-    const char* bar;
-    double barX;
-};
+using figures::geometryOf;
+using figures::kMonthRows;
+using figures::kTicks;
 
-// clang-format off
-constexpr MonthRow kMonthRows[] = {
-    {"Label2",  "GENNAIO",    855, 1800, "Text2",  "Line2",  2640},
-    {"Label3",  "FEBBRAIO",   855, 2160, "Text3",  "Line3",  2880},
-    {"Label4",  "MARZO",      735, 2520, "Text4",  "Line4",  3120},
-    {"Label5",  "APRILE",     735, 2880, "Text5",  "Line5",  3360},
-    {"Label6",  "MAGGIO",     735, 3240, "Text6",  "Line6",  3600},
-    {"Label7",  "GIUGNO",     735, 3600, "Text7",  "Line7",  3840},
-    {"Label8",  "LUGLIO",     735, 3960, "Text8",  "Line8",  4080},
-    {"Label9",  "AGOSTO",     735, 4320, "Text9",  "Line9",  4320},
-    {"Label10", "SETTEMBRE", 1095, 4680, "Text10", "Line10", 4560},
-    {"Label11", "OTTOBRE",    975, 5040, "Text11", "Line11", 4800},
-    {"Label12", "NOVEMBRE",  1095, 5400, "Text12", "Line12", 5040},
-    {"Label13", "DICEMBRE",  1095, 5760, "Text13", "Line13", 5280},
-};
+QColor colour(std::uint32_t rgb) {
+    return QColor::fromRgb(QRgb(rgb));
+}
 
-// The ruler's ticks from left to right; their names do not run in order.
-struct Tick {
-    const char* name;
-    double x;
-};
-
-constexpr Tick kTicks[] = {
-    {"Line14",  120}, {"Line15",  240}, {"Line16",  360}, {"Line17",  480},
-    {"Line18",  600}, {"Line19",  720}, {"Line20",  840}, {"Line21",  960},
-    {"Line22", 1080}, {"Line23", 1200}, {"Line24", 1320}, {"Line25", 1440},
-    {"Line26", 1560}, {"Line27", 1680}, {"Line28", 1800}, {"Line29", 1920},
-    {"Line30", 2040}, {"Line31", 2160}, {"Line32", 2280}, {"Line33", 2400},
-    {"Line34", 2520}, {"Line35", 2640}, {"Line36", 2760}, {"Line37", 2880},
-    {"Line38", 3000}, {"Line39", 3120}, {"Line40", 3240}, {"Line42", 3360},
-    {"Line41", 3480}, {"Line46", 3600}, {"Line44", 3720}, {"Line45", 3840},
-};
-// clang-format on
+QRect pixelsOf(const figures::Geometry& g) {
+    return {figures::pixels(g[0]), figures::pixels(g[1]), figures::pixels(g[2]),
+            figures::pixels(g[3])};
+}
 
 }  // namespace
 
@@ -98,13 +67,13 @@ private:
 void Form1LayoutTest::windowedControlsStandInPixels_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
-    QTest::newRow("List1 at 4440,240 1575x1035") << "List1" << QRect(296, 16, 105, 69);
-    QTest::newRow("Command1 at 120,240 1455x375") << "Command1" << QRect(8, 16, 97, 25);
-    QTest::newRow("Text1 at 120,120 975x375") << "Text1" << QRect(8, 8, 65, 25);
-    // 1440 wide, 735x285: 96 pixels from the left, 49x19.
-    for (const MonthRow& month : kMonthRows)
-        QTest::addRow("%s (%s) at 1440,%g", month.box, month.caption, month.top)
-            << month.box << QRect(96, int(month.top / 15), 49, 19);
+    for (const char* name : {"List1", "Command1", "Text1"})
+        QTest::newRow(name) << name << pixelsOf(geometryOf(name));
+    for (const figures::MonthRow& month : kMonthRows)
+        QTest::addRow("%s (%s) at %g", month.box, month.caption, month.top)
+            << month.box
+            << pixelsOf({figures::kMonthBoxLeft, month.top, figures::kMonthBoxWidth,
+                         figures::kMonthBoxHeight});
 }
 
 void Form1LayoutTest::windowedControlsStandInPixels() {
@@ -121,27 +90,24 @@ void Form1LayoutTest::drawnControlsKeepTheirTwips_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<G>("geometry");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("instruction") << "Label15" << G{2640, 0, 3495, 615}
+    QTest::newRow("instruction") << "Label15" << geometryOf("Label15")
                                  << "Seleziona il N° di  mesi da inserire  nella Media :";
-    QTest::newRow("mean caption") << "Label1" << G{120, 960, 4815, 735} << "Media:";
-    QTest::newRow("blank label") << "Label14" << G{3720, 960, 1095, 255} << "";
-    for (const MonthRow& month : kMonthRows)
+    QTest::newRow("mean caption") << "Label1" << geometryOf("Label1") << "Media:";
+    for (const char* name :
+         {"Label14", "Line43", "Line1", "Line47", "Line48", "Shape1", "Shape2", "Shape3"})
+        QTest::newRow(name) << name << geometryOf(name) << "";
+    for (const figures::MonthRow& month : kMonthRows)
         QTest::addRow("%s label %s", month.caption, month.label)
-            << month.label << G{360, month.top, month.labelWidth, 255} << month.caption;
-    QTest::newRow("ruler axis") << "Line43" << G{120, 720, 3840, 720} << "";
-    for (const Tick& tick : kTicks)
+            << month.label
+            << G{figures::kMonthLabelLeft, month.top, month.labelWidth, figures::kMonthLabelHeight}
+            << month.caption;
+    for (const figures::Tick& tick : kTicks)
         QTest::addRow("tick %s at %g", tick.name, tick.x)
-            << tick.name << G{tick.x, 720, tick.x, 840} << "";
-    QTest::newRow("light separator") << "Line1" << G{120, 1560, 6000, 1560} << "";
-    QTest::newRow("dark separator") << "Line47" << G{120, 1560, 6000, 1560} << "";
+            << tick.name << G{tick.x, figures::kTickTop, tick.x, figures::kTickBottom} << "";
     // Start-up has brought every bar's top down onto its foot.
-    for (const MonthRow& month : kMonthRows)
+    for (const figures::MonthRow& month : kMonthRows)
         QTest::addRow("%s bar %s at %g", month.caption, month.bar, month.barX)
-            << month.bar << G{month.barX, 6000, month.barX, 6000} << "";
-    QTest::newRow("baseline") << "Line48" << G{2520, 6000, 5400, 6000} << "";
-    QTest::newRow("mean bar") << "Shape1" << G{120, 840, 15, 375} << "";
-    QTest::newRow("hatched frame") << "Shape2" << G{2400, 1800, 3135, 4335} << "";
-    QTest::newRow("grey frame") << "Shape3" << G{2400, 1800, 3135, 4335} << "";
+            << month.bar << G{month.barX, figures::kBarFootY, month.barX, figures::kBarFootY} << "";
 }
 
 void Form1LayoutTest::drawnControlsKeepTheirTwips() {
@@ -164,15 +130,17 @@ void Form1LayoutTest::theLayoutHoldsEightyOneControlsWithUniqueNames() {
 
 void Form1LayoutTest::theWindowHasAFixedClientAreaAndNoResizeButtons() {
     Form1& form = *m_window->form;
-    QCOMPARE(form.canvas().size(), QSize(411, 415));
+    const QSize client(figures::pixels(figures::kClientWidth),
+                       figures::pixels(figures::kClientHeight));
+    QCOMPARE(form.canvas().size(), client);
     QCOMPARE(form.windowTitle(), QStringLiteral("Quilvane"));
     QCOMPARE(form.minimumSize(), form.maximumSize());
-    QCOMPARE(form.height(), 415 + form.menuBar()->height());
+    QCOMPARE(form.height(), client.height() + form.menuBar()->height());
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
     form.resize(800, 800);
-    QCOMPARE(form.canvas().size(), QSize(411, 415));
+    QCOMPARE(form.canvas().size(), client);
 }
 
 void Form1LayoutTest::theMenuHoldsOnlyStampaWithoutShortcut() {
@@ -188,7 +156,7 @@ void Form1LayoutTest::theMenuHoldsOnlyStampaWithoutShortcut() {
 }
 
 void Form1LayoutTest::startUpCollapsesTheBarsAndFillsTheList() {
-    for (int month = 1; month <= 12; ++month) QCOMPARE(m_window->barTop(month), 6000.0);
+    for (int month = 1; month <= 12; ++month) QCOMPARE(m_window->barTop(month), figures::kBarFootY);
     QListWidget* list = m_window->list();
     QCOMPARE(list->count(), 12);
     for (int row = 0; row < 12; ++row) QCOMPARE(list->item(row)->text(), QString::number(row + 1));
@@ -196,7 +164,7 @@ void Form1LayoutTest::startUpCollapsesTheBarsAndFillsTheList() {
     QVERIFY(!m_window->button()->isEnabled());
     QCOMPARE(m_window->button()->text(), QStringLiteral("Calcola media:"));
     QCOMPARE(m_window->meanCaption(), QStringLiteral("Media:"));
-    QCOMPARE(m_window->meanBarWidth(), 15.0);
+    QCOMPARE(m_window->meanBarWidth(), geometryOf("Shape1")[2]);
     for (int box = 1; box <= 13; ++box) QVERIFY(m_window->box(box)->text().isEmpty());
     QVERIFY(m_window->desktop.messages.empty());
 }
@@ -254,21 +222,22 @@ void Form1LayoutTest::pixelsShowColoursStackingAndScale_data() {
     QTest::addColumn<QPoint>("pixel");
     QTest::addColumn<QColor>("colour");
     const QColor window = QApplication::palette().color(QPalette::Window);
-    QTest::newRow("List1 is light orange") << QPoint(380, 20) << QColor(0xFF, 0xE0, 0xC0);
+    QTest::newRow("List1 is light orange") << QPoint(380, 20) << colour(figures::kList);
     QTest::newRow("Shape1 starts one pixel wide and yellow")
-        << QPoint(8, 58) << QColor(0xFF, 0xFF, 0x80);
+        << QPoint(8, 58) << colour(figures::kMeanBar);
     QTest::newRow("and ends after that pixel") << QPoint(9, 58) << window;
     QTest::newRow("Line48 is silver over the bars' feet")
-        << QPoint(176, 400) << QColor(0xC0, 0xC0, 0xC0);
+        << QPoint(176, 400) << colour(figures::kBaseline);
     QTest::newRow("Shape2's light border lies over Shape3")
-        << QPoint(160, 250) << QColor(0xE0, 0xE0, 0xE0);
+        << QPoint(160, 250) << colour(figures::kFrame);
     QTest::newRow("Shape3's grey border shows inside it")
-        << QPoint(163, 250) << QColor(0x80, 0x80, 0x80);
-    QTest::newRow("the hatch is dark green") << QPoint(250, 124) << QColor(0x00, 0x40, 0x00);
+        << QPoint(163, 250) << colour(figures::kOuterFrame);
+    QTest::newRow("the hatch is dark green") << QPoint(250, 124) << colour(figures::kHatch);
     QTest::newRow("and transparent between its lines") << QPoint(250, 126) << window;
     QTest::newRow("Line1 is light grey over Line47")
-        << QPoint(200, 104) << QColor(0xE0, 0xE0, 0xE0);
-    QTest::newRow("Line47 shows as a dark edge") << QPoint(200, 105) << QColor(0, 0, 0);
+        << QPoint(200, 104) << colour(figures::kLightSeparator);
+    QTest::newRow("Line47 shows as a dark edge")
+        << QPoint(200, 105) << colour(figures::kDarkSeparator);
     QTest::newRow("the ruler's ticks stand 8 pixels apart") << QPoint(256, 52) << QColor(0, 0, 0);
     QTest::newRow("with nothing between them") << QPoint(252, 52) << window;
 }
@@ -277,7 +246,7 @@ void Form1LayoutTest::pixelsShowColoursStackingAndScale() {
     QFETCH(QPoint, pixel);
     QFETCH(QColor, colour);
     const QImage image = m_window->clientImage();
-    QCOMPARE(image.size(), QSize(411, 415));
+    QCOMPARE(image.size(), m_window->form->canvas().size());
     QCOMPARE(QColor(image.pixel(pixel)), colour);
 }
 
@@ -304,9 +273,9 @@ void Form1LayoutTest::theBlankLabelCoversTheWideMeanBar() {
     m_window->type(1, QStringLiteral("250"));
     m_window->pickCount(1);
     m_window->compute();
-    QCOMPARE(m_window->meanBarWidth(), 3750.0);
+    QCOMPARE(m_window->meanBarWidth(), 250 * figures::kTwipsPerUnit);
     const QImage image = m_window->clientImage();
-    const QColor yellow(0xFF, 0xFF, 0x80);
+    const QColor yellow = colour(figures::kMeanBar);
     QCOMPARE(QColor(image.pixel(240, 58)), yellow);  // above the label the bar shows
     QCOMPARE(QColor(image.pixel(252, 58)), yellow);
     QCOMPARE(QColor(image.pixel(252, 79)), QApplication::palette().color(QPalette::Window));
@@ -332,14 +301,15 @@ void Form1LayoutTest::barsStaySharpAtAnyScale() {
     // no blended edge pixels.
     const QColor window = QApplication::palette().color(QPalette::Window);
     const int y = int(361 * scale);
-    int greenPixels = 0;
+    const QColor bar = colour(figures::kBar);
+    int barPixels = 0;
     for (int x = int(168 * scale); x < int(186 * scale); ++x) {
         const QColor pixel = image.pixelColor(x, y);
-        QVERIFY2(pixel == QColor(0, 255, 0) || pixel == window,
+        QVERIFY2(pixel == bar || pixel == window,
                  qPrintable(QStringLiteral("blended pixel %1 at x=%2").arg(pixel.name()).arg(x)));
-        greenPixels += pixel == QColor(0, 255, 0);
+        barPixels += pixel == bar;
     }
-    QVERIFY(qAbs(greenPixels - 5 * scale) <= 1);
+    QVERIFY(qAbs(barPixels - figures::kBarWidthPx * scale) <= 1);
 }
 
 QTEST_MAIN(Form1LayoutTest)

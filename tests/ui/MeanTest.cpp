@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "WindowFigures.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -11,6 +12,13 @@ const QString kReminderEnd = QStringLiteral(
 QString sentence(const QString& mean) {
     return QStringLiteral("N°di Wolf Medio dell'anno corrente 2024 = ") + mean;
 }
+
+// The mean bar's width as the window keeps it, in single precision.
+double barWidth(double mean) {
+    return double(float(mean * figures::kTwipsPerUnit));
+}
+
+const QColor kMeanBarColour = QColor::fromRgb(QRgb(figures::kMeanBar));
 
 }  // namespace
 
@@ -101,17 +109,17 @@ void MeanTest::theMeanIsShownThreeWays_data() {
     QTest::addColumn<double>("barWidth");
 
     QTest::newRow("three months of 10, 20 and 33 make 21")
-        << QStringList{"10", "20", "33"} << 3 << "21" << 315.0;
-    QTest::newRow("all boxes empty make 0") << QStringList{} << 5 << "0" << 0.0;
+        << QStringList{"10", "20", "33"} << 3 << "21" << barWidth(21);
+    QTest::newRow("all boxes empty make 0") << QStringList{} << 5 << "0" << barWidth(0);
     QTest::newRow("twelve months over six add all twelve")
         << QStringList{"10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "110", "120"}
-        << 6 << "130" << 1950.0;
+        << 6 << "130" << barWidth(130);
     QTest::newRow("a typed decimal counts in full")
-        << QStringList{"12,5", "7"} << 2 << "9,75" << 146.25;
+        << QStringList{"12,5", "7"} << 2 << "9,75" << barWidth(9.75);
     QTest::newRow("a third is written with fifteen digits")
-        << QStringList{"1"} << 3 << "0,333333333333333" << 5.0;
+        << QStringList{"1"} << 3 << "0,333333333333333" << barWidth(0.333333333333333);
     QTest::newRow("a box that is no number counts its leading digits")
-        << QStringList{"4abc", ","} << 1 << "4" << 60.0;
+        << QStringList{"4abc", ","} << 1 << "4" << barWidth(4);
     QTest::newRow("a negative mean has no bar") << QStringList{"-50"} << 1 << "-50" << 0.0;
     QTest::newRow("a huge mean runs the bar off the window")
         << QStringList{"99999999999"} << 1 << "99999999999" << 1.0e6;
@@ -133,11 +141,12 @@ void MeanTest::theMeanIsShownThreeWays() {
 
 void MeanTest::theResultBoxTurnsDarkRedAtTenPoints() {
     QLineEdit* result = m_window->box(1);
-    QCOMPARE(result->palette().color(QPalette::Text), QColor(0, 0, 0));
+    QCOMPARE(result->palette().color(QPalette::Text), QColor::fromRgb(QRgb(figures::kResultText)));
     m_window->pickCount(1);
     m_window->compute();
-    QCOMPARE(result->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 0, 0));
-    QCOMPARE(result->palette().color(QPalette::Active, QPalette::Text), QColor(192, 0, 0));
+    const QColor computed = QColor::fromRgb(QRgb(figures::kResultComputed));
+    QCOMPARE(result->palette().color(QPalette::Disabled, QPalette::Text), computed);
+    QCOMPARE(result->palette().color(QPalette::Active, QPalette::Text), computed);
     QCOMPARE(result->font().pointSizeF(), 10.0);
 }
 
@@ -178,7 +187,7 @@ void MeanTest::aSumBeyondAnyDoubleWarnsAndChangesNothing() {
     fill({pasted});
     m_window->compute();
     QCOMPARE(m_window->box(1)->text(), QStringLiteral("5"));
-    QCOMPARE(m_window->meanBarWidth(), 75.0);
+    QCOMPARE(m_window->meanBarWidth(), barWidth(5));
     QCOMPARE(m_window->meanCaption(), sentence("5"));
     QCOMPARE(m_window->desktop.beeps, 1);
     QCOMPARE(m_window->desktop.messages.size(), size_t(1));
@@ -192,7 +201,7 @@ void MeanTest::theMeanBarAndSentenceAreDrawn() {
     m_window->pickCount(3);
     m_window->compute();
     const QImage image = m_window->clientImage();
-    const QColor yellow(0xFF, 0xFF, 0x80);
+    const QColor yellow = kMeanBarColour;
     // 315 twips wide from x = 120: pixels 8 to 28.
     QCOMPARE(QColor(image.pixel(8, 58)), yellow);
     QCOMPARE(QColor(image.pixel(28, 58)), yellow);

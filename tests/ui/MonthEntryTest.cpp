@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <functional>
 
+#include "WindowFigures.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -66,6 +67,8 @@ protected:
     }
 };
 
+using figures::barTop;
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Action)
@@ -86,8 +89,8 @@ private slots:
     void textThatIsNoNumberLeavesTheBar();
     void everyBoxDrivesItsOwnBar();
     void aKeystrokeRepaintsOnlyItsBar();
-    void theBarIsDrawnGreenAtItsHeight_data();
-    void theBarIsDrawnGreenAtItsHeight();
+    void theBarIsDrawnInItsColourAtItsHeight_data();
+    void theBarIsDrawnInItsColourAtItsHeight();
 
 private:
     std::unique_ptr<WindowFixture> m_window;
@@ -98,41 +101,43 @@ void MonthEntryTest::typingFiltersAndMovesTheBar_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("barTop");
 
-    QTest::newRow("a point typed in 12.5 becomes a comma") << keys("12.5") << "12,5" << 5692.5;
-    QTest::newRow("0 leaves a stub above the foot") << keys("0") << "0" << 5880.0;
-    QTest::newRow("392 reaches the window's top") << keys("392") << "392" << 0.0;
-    QTest::newRow("a letter becomes a comma") << keys("4a") << "4," << 5820.0;
-    QTest::newRow("a space becomes a comma") << keys("1 2") << "1,2" << 5862.0;
+    QTest::newRow("a point typed in 12.5 becomes a comma")
+        << keys("12.5") << "12,5" << barTop(12.5);
+    QTest::newRow("0 leaves a stub above the foot") << keys("0") << "0" << barTop(0);
+    QTest::newRow("392 reaches the window's top") << keys("392") << "392" << barTop(392);
+    QTest::newRow("a letter becomes a comma") << keys("4a") << "4," << barTop(4);
+    QTest::newRow("a space becomes a comma") << keys("1 2") << "1,2" << barTop(1.2);
     QTest::newRow("Enter adds a comma")
-        << sequence({keys("7"), key(Qt::Key_Return)}) << "7," << 5775.0;
+        << sequence({keys("7"), key(Qt::Key_Return)}) << "7," << barTop(7);
     QTest::newRow("Escape adds a comma")
-        << sequence({keys("7"), key(Qt::Key_Escape)}) << "7," << 5775.0;
+        << sequence({keys("7"), key(Qt::Key_Escape)}) << "7," << barTop(7);
     QTest::newRow("Ctrl+V adds a comma, not the clipboard")
-        << sequence({keys("5"), key(Qt::Key_V, Qt::ControlModifier)}) << "5," << 5805.0;
+        << sequence({keys("5"), key(Qt::Key_V, Qt::ControlModifier)}) << "5," << barTop(5);
     QTest::newRow("Ctrl+C adds a comma")
-        << sequence({keys("5"), key(Qt::Key_C, Qt::ControlModifier)}) << "5," << 5805.0;
+        << sequence({keys("5"), key(Qt::Key_C, Qt::ControlModifier)}) << "5," << barTop(5);
     QTest::newRow("Ctrl+A adds a comma instead of selecting")
-        << sequence({keys("5"), key(Qt::Key_A, Qt::ControlModifier), keys("1")}) << "5,1" << 5803.5;
+        << sequence({keys("5"), key(Qt::Key_A, Qt::ControlModifier), keys("1")}) << "5,1"
+        << barTop(5.1);
     QTest::newRow("Ctrl+H acts as Backspace")
-        << sequence({keys("45"), key(Qt::Key_H, Qt::ControlModifier)}) << "4" << 5820.0;
+        << sequence({keys("45"), key(Qt::Key_H, Qt::ControlModifier)}) << "4" << barTop(4);
     QTest::newRow("Backspace deletes")
-        << sequence({keys("45"), key(Qt::Key_Backspace)}) << "4" << 5820.0;
+        << sequence({keys("45"), key(Qt::Key_Backspace)}) << "4" << barTop(4);
     QTest::newRow("Delete deletes forward")
-        << sequence({keys("45"), key(Qt::Key_Home), key(Qt::Key_Delete)}) << "5" << 5805.0;
+        << sequence({keys("45"), key(Qt::Key_Home), key(Qt::Key_Delete)}) << "5" << barTop(5);
     QTest::newRow("Delete as X11 sends it, carrying \\x7f, deletes forward and types nothing")
         << sequence({keys("45"), key(Qt::Key_Home), x11Key(Qt::Key_Delete, QStringLiteral("\x7f"))})
-        << "5" << 5805.0;
+        << "5" << barTop(5);
     QTest::newRow("arrows move the cursor")
-        << sequence({keys("45"), key(Qt::Key_Left), keys("3")}) << "435" << 5880.0 - 15 * 435;
-    QTest::newRow("Shift+Insert pastes unfiltered") << paste("-3") << "-3" << 5925.0;
+        << sequence({keys("45"), key(Qt::Key_Left), keys("3")}) << "435" << barTop(435);
+    QTest::newRow("Shift+Insert pastes unfiltered") << paste("-3") << "-3" << barTop(-3);
     QTest::newRow("a pasted value joins the typed ones")
-        << sequence({keys("1"), paste("2,5")}) << "12,5" << 5692.5;
+        << sequence({keys("1"), paste("2,5")}) << "12,5" << barTop(12.5);
     QTest::newRow("an accented letter becomes a comma")
-        << sequence({keys("8"), character("é")}) << "8," << 5760.0;
+        << sequence({keys("8"), character("é")}) << "8," << barTop(8);
     QTest::newRow("an Arabic-Indic digit is no digit here")
-        << sequence({keys("8"), character(QStringLiteral("\u0663"))}) << "8," << 5760.0;
+        << sequence({keys("8"), character(QStringLiteral("\u0663"))}) << "8," << barTop(8);
     QTest::newRow("a character beyond 16 bits becomes one comma")
-        << sequence({keys("8"), character(QStringLiteral("\U0001F600"))}) << "8," << 5760.0;
+        << sequence({keys("8"), character(QStringLiteral("\U0001F600"))}) << "8," << barTop(8);
     QTest::newRow("a huge value runs off the window's top and stops there")
         << paste("99999999999") << "99999999999" << -1.0e6;
     QTest::newRow("a huge negative value runs off the bottom")
@@ -167,16 +172,17 @@ void MonthEntryTest::textThatIsNoNumberLeavesTheBar() {
     QLineEdit* march = m_window->box(4);
     march->setFocus();
     QTest::keyClicks(march, "10");
-    QCOMPARE(m_window->barTop(3), 5730.0);
+    QCOMPARE(m_window->barTop(3), barTop(10));
     action(march);
-    QCOMPARE(m_window->barTop(3), 5730.0);
+    QCOMPARE(m_window->barTop(3), barTop(10));
 }
 
 void MonthEntryTest::everyBoxDrivesItsOwnBar() {
     for (int month = 1; month <= 12; ++month) {
         m_window->type(month, QString::number(month * 10));
         for (int other = 1; other <= 12; ++other)
-            QCOMPARE(m_window->barTop(other), other <= month ? 5880.0 - 150 * other : 6000.0);
+            QCOMPARE(m_window->barTop(other),
+                     other <= month ? barTop(10 * other) : figures::kBarFootY);
     }
 }
 
@@ -199,29 +205,31 @@ void MonthEntryTest::aKeystrokeRepaintsOnlyItsBar() {
                             .arg(bounds.height())));
 }
 
-void MonthEntryTest::theBarIsDrawnGreenAtItsHeight_data() {
+void MonthEntryTest::theBarIsDrawnInItsColourAtItsHeight_data() {
     QTest::addColumn<int>("month");
-    QTest::addColumn<int>("centre");  // the bar's x in pixels, 240 twips (16 pixels) apart
-    const char* const names[] = {"January",   "February", "March",    "April",
-                                 "May",       "June",     "July",     "August",
-                                 "September", "October",  "November", "December"};
-    const int centres[] = {176, 192, 208, 224, 240, 256, 272, 288, 304, 320, 336, 352};
-    for (int month = 1; month <= 12; ++month)
-        QTest::addRow("%s's bar stands at x = %d", names[month - 1], centres[month - 1])
-            << month << centres[month - 1];
+    QTest::addColumn<int>("centre");  // the bar's x in pixels
+    for (int month = 1; month <= 12; ++month) {
+        const figures::MonthRow& row = figures::kMonthRows[month - 1];
+        QTest::addRow("%s's bar stands at x = %g", row.caption, row.barX)
+            << month << figures::pixels(row.barX);
+    }
 }
 
-void MonthEntryTest::theBarIsDrawnGreenAtItsHeight() {
+void MonthEntryTest::theBarIsDrawnInItsColourAtItsHeight() {
     QFETCH(int, month);
     QFETCH(int, centre);
-    m_window->type(month, QStringLiteral("45"));  // top at 5205 twips, 347 pixels
+    m_window->type(month, QStringLiteral("45"));
+    const int top = figures::pixels(barTop(45));
+    const int below = top + 14;  // between two lines of the hatch
     const QImage image = m_window->clientImage();
-    const QColor green(0, 255, 0);
-    for (int x = centre - 2; x <= centre + 2; ++x) QCOMPARE(QColor(image.pixel(x, 361)), green);
-    QVERIFY(QColor(image.pixel(centre - 3, 361)) != green);
-    QVERIFY(QColor(image.pixel(centre + 3, 361)) != green);
-    QCOMPARE(QColor(image.pixel(centre, 347)), green);
-    QVERIFY(QColor(image.pixel(centre, 345)) != green);
+    const QColor bar = QColor::fromRgb(QRgb(figures::kBar));
+    const int half = figures::kBarWidthPx / 2;
+    for (int x = centre - half; x <= centre + half; ++x)
+        QCOMPARE(QColor(image.pixel(x, below)), bar);
+    QVERIFY(QColor(image.pixel(centre - half - 1, below)) != bar);
+    QVERIFY(QColor(image.pixel(centre + half + 1, below)) != bar);
+    QCOMPARE(QColor(image.pixel(centre, top)), bar);
+    QVERIFY(QColor(image.pixel(centre, top - 2)) != bar);
 }
 
 QTEST_MAIN(MonthEntryTest)

@@ -16,6 +16,7 @@ start_screen
 start_program "$app"
 
 january_x=120; january_y=$(( 129 + menu ))  # the middle of Text2, in the window
+x=$JANUARY_BAR_X; in45=$(( $(bar_top 45) + 14 ))  # inside the bar of 45
 
 windows() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
 open_menu() {  # right click in January's box; waits for the menu's own window
@@ -31,7 +32,7 @@ menu_closes() {
 
 xdotool mousemove --window "$wid" $january_x $january_y click 1
 xdotool type --delay 40 "45"
-shows 176 361 "#00FF00" || fail "January's bar did not rise to 45"
+shows $x $in45 "$BAR_COLOUR" || fail "January's bar did not rise to 45"
 
 select_january() { xdotool mousemove --window "$wid" $january_x $january_y click --repeat 2 --delay 80 1; }
 
@@ -42,12 +43,12 @@ open_menu
 xdotool key t
 menu_closes || fail "T did not cut: the menu stayed open"
 xdotool type --delay 40 "2"
-shows not 176 361 "#00FF00" || fail "January's bar did not fall to 2: T did not cut 45"
+shows not $x $in45 "$BAR_COLOUR" || fail "January's bar did not fall to 2: T did not cut 45"
 
 select_january
 open_menu
 xdotool key i
 menu_closes || { xdotool key Escape; fail "I did not paste: the menu is not the Italian one"; }
-shows 176 361 "#00FF00" || fail "the Italian menu's I did not paste 45 back into January's box"
+shows $x $in45 "$BAR_COLOUR" || fail "the Italian menu's I did not paste 45 back into January's box"
 kill -0 "$app_pid" || fail "the program died"
 echo "PASS: under it_IT the month box's menu is Italian: I (Incolla) pasted"

@@ -10,8 +10,8 @@ start_screen
 
 QT_SCALE_FACTOR=2 start_program "$app"
 
-[ "$WIDTH" -eq 822 ] && [ "$HEIGHT" -gt 830 ] ||
-    fail "window is ${WIDTH}x$HEIGHT, not 822 wide and taller than 830 at twice the scale"
+[ "$WIDTH" -eq $(( 2 * CLIENT_WIDTH )) ] && [ "$HEIGHT" -gt $(( 2 * CLIENT_HEIGHT )) ] ||
+    fail "window is ${WIDTH}x$HEIGHT, not $(( 2 * CLIENT_WIDTH )) wide and taller than $(( 2 * CLIENT_HEIGHT )) at twice the scale"
 [ "$Y" -eq 0 ] || fail "window top is at y=$Y, not at the top of the screen"
 [ "$X" -ge 0 ] && [ $(( X + WIDTH )) -le 1024 ] || fail "window sticks out across (x=$X)"
 [ $(( X + WIDTH / 2 - 512 )) -ge -2 ] && [ $(( X + WIDTH / 2 - 512 )) -le 2 ] ||

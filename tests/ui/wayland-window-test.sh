@@ -1,13 +1,14 @@
 #!/bin/bash
 # The real program as a native Wayland client: a headless weston of the test's own, the program
 # started with no X display at all, and a screenshot of weston's screen that must show the window
-# at its fixed size, 411x415 client pixels under a menu bar, inside Qt's own decorations.
+# at its fixed size in client pixels under a menu bar, inside Qt's own decorations.
 # Skips (77) only when weston or Qt's Wayland platform is not installed.
 #   wayland-window-test.sh PROGRAM QT_PLUGIN_DIR
 # QUILVANE_KEEP_SCREENSHOT=FILE.png keeps the last screenshot to look at.
 set -euo pipefail
 app=$1
 plugins=$2
+source "${QUILVANE_FIGURES:?run through ctest, which names the figures file}"
 
 fail() { echo "FAIL: $*"; [ -s "${work:-}/weston.log" ] && tail -5 "$work/weston.log"; exit 1; }
 for tool in weston weston-screenshooter; do
@@ -80,15 +81,19 @@ done
 [[ $geometry =~ ^([1-9][0-9]*)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "no window on the screen"
 width=${BASH_REMATCH[1]} height=${BASH_REMATCH[2]}
 left=$(( BASH_REMATCH[3] - 1 )) top=$(( BASH_REMATCH[4] - 1 ))
-[ "$width" -eq $(( 411 + 3 + 3 )) ] || fail "window is $width pixels wide with its borders, not 417"
-menu=$(( height - 30 - 415 - 3 ))
+[ "$width" -eq $(( CLIENT_WIDTH + 3 + 3 )) ] ||
+    fail "window is $width pixels wide with its borders, not $(( CLIENT_WIDTH + 6 ))"
+menu=$(( height - 30 - CLIENT_HEIGHT - 3 ))
 [ "$menu" -gt 10 ] && [ "$menu" -lt 40 ] ||
-    fail "window is $height pixels tall with its decorations: no room for a menu bar over 415"
+    fail "window is $height pixels tall with its decorations: no room for a menu bar over $CLIENT_HEIGHT"
 
 pixel() {  # pixel X Y of the client area, as #RRGGBB
     convert "$shot" -crop "1x1+$(( left + 3 + $1 ))+$(( top + 30 + menu + $2 ))" -depth 8 txt:- |
         tail -1 | grep -o '#[0-9A-F]\{6\}' | head -1
 }
-[ "$(pixel 380 20)" = "#FFE0C0" ] || fail "List1 is not where the layout puts it (got $(pixel 380 20))"
-[ "$(pixel 410 414)" != "$background" ] || fail "the client area ends before 411x415"
-echo "PASS: native Wayland window at $left,$top, ${width}x$height with decorations, client 411x415"
+list_x=$(( LIST_LEFT + LIST_WIDTH * 4 / 5 )); list_y=$(( LIST_TOP + 4 ))
+[ "$(pixel $list_x $list_y)" = "$LIST_COLOUR" ] ||
+    fail "List1 is not where the layout puts it (got $(pixel $list_x $list_y))"
+[ "$(pixel $(( CLIENT_WIDTH - 1 )) $(( CLIENT_HEIGHT - 1 )))" != "$background" ] ||
+    fail "the client area ends before ${CLIENT_WIDTH}x$CLIENT_HEIGHT"
+echo "PASS: native Wayland window at $left,$top, ${width}x$height with decorations, client ${CLIENT_WIDTH}x$CLIENT_HEIGHT"

@@ -1,0 +1,36 @@
+// Writes the figures the shell tests need, as shell assignments, from the one table.
+#include <cstdio>
+
+#include "WindowFigures.h"
+
+namespace {
+
+void colour(const char* name, std::uint32_t rgb) {
+    std::printf("%s='#%06X'\n", name, unsigned(rgb));
+}
+
+void number(const char* name, double value) {
+    std::printf("%s=%g\n", name, value);
+}
+
+}  // namespace
+
+int main() {
+    using namespace figures;
+    colour("BAR_COLOUR", kBar);
+    colour("LIST_COLOUR", kList);
+    number("CLIENT_WIDTH", pixels(kClientWidth));
+    number("CLIENT_HEIGHT", pixels(kClientHeight));
+    number("TWIPS_PER_PIXEL", kTwipsPerPixel);
+    number("TWIPS_PER_UNIT", kTwipsPerUnit);
+    number("ZERO_LINE_Y", kZeroLineY);
+    number("BAR_WIDTH", kBarWidthPx);
+    number("JANUARY_BAR_X", pixels(kMonthRows[0].barX));
+    number("FEBRUARY_BAR_X", pixels(kMonthRows[1].barX));
+    const Geometry& list = geometryOf("List1");
+    number("LIST_LEFT", pixels(list[0]));
+    number("LIST_TOP", pixels(list[1]));
+    number("LIST_WIDTH", pixels(list[2]));
+    number("LIST_HEIGHT", pixels(list[3]));
+    return 0;
+}
