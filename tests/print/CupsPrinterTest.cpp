@@ -167,7 +167,7 @@ void CupsPrinterTest::failsQuicklyWhenThePrinterCannotPrint() {
 
     QCOMPARE(outcome, expected);
     QVERIFY(!printer.lastError().isEmpty());
-    QVERIFY2(elapsed < (CupsPrinter::kDefaultTimeLimit + 1s).count(),
+    QVERIFY2(elapsed < (CupsPrinter::kPageTimeLimit + 1s).count(),
              qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
     // Nothing half-done is left behind: no job in the queue, nothing printed.
     QVERIFY(printed.waitForQueueToEmpty(30s).isEmpty());
@@ -200,7 +200,7 @@ void CupsPrinterTest::failsWithoutAJobWhenThePageCannotBeDrawn() {
 
 void CupsPrinterTest::givesUpOnASilentServerWithinTheTimeLimit_data() {
     QTest::addColumn<int>("timeLimitMs");
-    QTest::newRow("the usual time limit") << int(CupsPrinter::kDefaultTimeLimit.count());
+    QTest::newRow("the usual time limit") << int(CupsPrinter::kPageTimeLimit.count());
     QTest::newRow("a shorter time limit") << 1500;
 }
 

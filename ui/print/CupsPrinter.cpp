@@ -32,7 +32,6 @@ constexpr double kHundredthsOfMmPerInch = 2540.0;
 // Where the printer does not tell where its printable area starts, most printers' hardware
 // margin is no wider than this.
 constexpr double kFallbackMarginInches = 0.25;
-constexpr std::chrono::milliseconds kLongestConnect{3000};
 // How often a blocked exchange wakes up to look at the clock.
 constexpr double kWakeUpSeconds = 0.25;
 
@@ -159,7 +158,7 @@ const char* noPassword(const char*, http_t*, const char*, const char*, void*) {
 
 }  // namespace
 
-CupsPrinter::CupsPrinter(std::chrono::milliseconds timeLimit) : m_timeLimit(timeLimit) {}
+CupsPrinter::CupsPrinter(std::chrono::milliseconds pageTimeLimit) : m_timeLimit(pageTimeLimit) {}
 
 bool CupsPrinter::print(const PageImage& page) {
     const PrintOutcome outcome = submit(page);
@@ -181,7 +180,7 @@ PrintOutcome CupsPrinter::submit(const PageImage& page) {
     Deadline deadline{Clock::now() + m_timeLimit};
     const auto connectWithin = std::clamp(
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline.at - Clock::now()),
-        std::chrono::milliseconds(1), kLongestConnect);
+        std::chrono::milliseconds(1), kConnectTimeLimit);
     const char* server = cupsServer();
     const std::unique_ptr<http_t, HttpCloser> http(
         httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,

@@ -17,16 +17,19 @@ enum class PrintOutcome {
 };
 
 // Prints one page on the default CUPS destination, as a vector PDF at true size, without any
-// dialog. Every exchange with the server is bounded in time, so a print server that accepts the
-// connection and then goes silent costs the caller a few seconds, not a hung window. Nothing
-// talks to CUPS before the first page is printed.
+// dialog. The whole page is bounded in time, so a print server that accepts the connection and
+// then goes silent costs the caller a few seconds, not a hung window. Nothing talks to CUPS
+// before the first page is printed.
 class CupsPrinter {
 public:
-    // How long one page may take to reach the print queue, connection included.
-    static constexpr std::chrono::milliseconds kDefaultTimeLimit{5000};
+    // How long one page may take to reach the print queue, from connecting to the server to the
+    // queue's answer to the last exchange.
+    static constexpr std::chrono::milliseconds kPageTimeLimit{5000};
+    // How long, within that, connecting to the server may take.
+    static constexpr std::chrono::milliseconds kConnectTimeLimit{3000};
 
     // Uses the print server CUPS is configured with (client.conf, CUPS_SERVER).
-    explicit CupsPrinter(std::chrono::milliseconds timeLimit = kDefaultTimeLimit);
+    explicit CupsPrinter(std::chrono::milliseconds pageTimeLimit = kPageTimeLimit);
 
     // False when the page could not be queued, whatever the cause; the cause goes to the log.
     bool print(const PageImage& page);
