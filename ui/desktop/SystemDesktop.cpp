@@ -9,9 +9,6 @@
 
 #include "PageImage.h"
 
-SystemDesktop::SystemDesktop() = default;
-SystemDesktop::~SystemDesktop() = default;
-
 void SystemDesktop::showMessage(const QString& prompt, MessageStyle style, const QString& title) {
     QMessageBox box(style == MessageStyle::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     title, prompt, QMessageBox::Ok, QApplication::activeWindow());

@@ -7,9 +7,6 @@
 // the system's print service, which is not touched until something is printed.
 class SystemDesktop : public Desktop {
 public:
-    SystemDesktop();
-    ~SystemDesktop() override;
-
     void showMessage(const QString& prompt, MessageStyle style, const QString& title) override;
     void beep() override;
     int currentYear() const override;

@@ -27,7 +27,7 @@ using form_layout::nameOf;
 
 // A screen reader reads a month box by the name of its month.
 QString accessibleNameOf(const LayoutEntry& entry) {
-    if (entry.month) return captionOf(*form_layout::monthRow(entry.month).label);
+    if (entry.month) return captionOf(form_layout::monthControl(ControlKind::Label, entry.month));
     return QString::fromUtf8(entry.accessibleName.data(), qsizetype(entry.accessibleName.size()));
 }
 

@@ -1,6 +1,5 @@
 #include "Form1Handlers.h"
 
-#include <array>
 #include <string_view>
 
 #include "ChartScale.h"
@@ -24,7 +23,8 @@ std::u16string_view view(const QString& text) {
 
 void Form1Handlers::form1Load() {
     for (int month = 1; month <= quilvane::kMonthCount; ++month)
-        m_form.setLineY2(form_layout::monthRow(month).bar->name, float(quilvane::chart::kBarFootY));
+        m_form.setLineY2(form_layout::monthControl(form_layout::ControlKind::Line, month).name,
+                         float(quilvane::chart::kBarFootY));
     for (int count = 1; count <= quilvane::kMonthCount; ++count)
         m_form.addItemToList1(QString::number(count));
 }
@@ -41,7 +41,7 @@ void Form1Handlers::monthTextChange(int month, const QString& text) {
     // A text that is no number here (a lone comma, pasted letters) leaves the bar where it is.
     const auto value = quilvane::LocaleNumber(view(text), m_form.userNumberFormat());
     if (!value) return;
-    m_form.setLineY2(form_layout::monthRow(month).bar->name,
+    m_form.setLineY2(form_layout::monthControl(form_layout::ControlKind::Line, month).name,
                      quilvane::chart::barTopForValue(*value));
 }
 
@@ -89,7 +89,8 @@ void Form1Handlers::command1Click() {
 std::array<QString, quilvane::kMonthCount> Form1Handlers::monthTexts() const {
     std::array<QString, quilvane::kMonthCount> texts;
     for (int month = 1; month <= quilvane::kMonthCount; ++month)
-        texts[size_t(month - 1)] = m_form.text(form_layout::monthRow(month).box->name);
+        texts[size_t(month - 1)] =
+            m_form.text(form_layout::monthControl(form_layout::ControlKind::TextBox, month).name);
     return texts;
 }
 

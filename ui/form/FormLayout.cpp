@@ -220,19 +220,10 @@ std::span<const LayoutEntry> controls() {
     return kControls;
 }
 
-const MonthRow& monthRow(int month) {
-    static const auto rows = [] {
-        std::array<MonthRow, 13> byMonth{};
-        for (const LayoutEntry& entry : kControls) {
-            if (entry.month == 0) continue;
-            MonthRow& row = byMonth[size_t(entry.month)];
-            if (entry.kind == K::Label) row.label = &entry;
-            if (entry.kind == K::TextBox) row.box = &entry;
-            if (entry.kind == K::Line) row.bar = &entry;
-        }
-        return byMonth;
-    }();
-    return rows.at(size_t(month));
+const LayoutEntry& monthControl(ControlKind kind, int month) {
+    return *std::find_if(kControls.begin(), kControls.end(), [=](const LayoutEntry& entry) {
+        return entry.kind == kind && entry.month == month;
+    });
 }
 
 const LayoutEntry* find(std::string_view name) {

@@ -13,12 +13,7 @@ inline constexpr double kClientHeight = 6225;
 std::span<const LayoutEntry> controls();
 const LayoutEntry* find(std::string_view name);
 
-// A month's label, box and bar, by the month's number (1 is January).
-struct MonthRow {
-    const LayoutEntry* label = nullptr;
-    const LayoutEntry* box = nullptr;
-    const LayoutEntry* bar = nullptr;
-};
-const MonthRow& monthRow(int month);
+// A month's label, box or bar (a line), by the month's number (1 is January).
+const LayoutEntry& monthControl(ControlKind kind, int month);
 
 }  // namespace form_layout

@@ -10,12 +10,6 @@
 #include "PageImage.h"
 #include "Twips.h"
 
-namespace {
-
-const QString kApplicationTitle = QStringLiteral("Quilvane");
-
-}  // namespace
-
 QtFormToolkit::QtFormToolkit(FormCanvas& canvas, ListBox& list1, QPushButton& command1,
                              Desktop& desktop)
     : m_canvas(canvas),
@@ -91,7 +85,7 @@ bool QtFormToolkit::printForm() {
 }
 
 void QtFormToolkit::messageBox(const QString& prompt, MessageStyle style, const QString& title) {
-    m_desktop.showMessage(prompt, style, title.isEmpty() ? kApplicationTitle : title);
+    m_desktop.showMessage(prompt, style, title.isEmpty() ? QStringLiteral("Quilvane") : title);
 }
 
 void QtFormToolkit::beep() {

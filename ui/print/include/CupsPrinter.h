@@ -22,8 +22,7 @@ enum class PrintOutcome {
 // before the first page is printed.
 class CupsPrinter {
 public:
-    // How long one page may take to reach the print queue, from connecting to the server to the
-    // queue's answer to the last exchange.
+    // How long one page may take to reach the print queue, connecting to the server included.
     static constexpr std::chrono::milliseconds kPageTimeLimit{5000};
     // How long, within that, connecting to the server may take.
     static constexpr std::chrono::milliseconds kConnectTimeLimit{3000};
