@@ -1,0 +1,184 @@
+#include <QApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QSettings>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "FormPainter.h"
+#include "WindowFixture.h"
+
+namespace {
+
+// Relative luminance and contrast ratio as WCAG 2.1 defines them.
+double luminance(QRgb rgb) {
+    auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What a region is drawn on is its most frequent colour; what is drawn there is its pixel that
+// stands out most against it.
+double regionContrast(const QImage& image, const QRect& region) {
+    std::map<QRgb, int> counts;
+    const QRect inside = region & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) ++counts[image.pixel(x, y)];
+    if (counts.empty()) return 0;
+    const QRgb ground = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                            return a.second < b.second;
+                        })->first;
+    double best = 1;
+    for (const auto& [rgb, count] : counts) best = std::max(best, contrast(rgb, ground));
+    return best;
+}
+
+// A colour scheme as qt6ct writes one: each group's colours in the order of QPalette's roles.
+QPalette schemePalette(const QString& path) {
+    const QSettings scheme(path, QSettings::IniFormat);
+    QPalette palette;
+    const std::pair<QPalette::ColorGroup, const char*> groups[] = {
+        {QPalette::Active, "active"},
+        {QPalette::Inactive, "inactive"},
+        {QPalette::Disabled, "disabled"}};
+    for (const auto& [group, name] : groups) {
+        const QStringList colors =
+            scheme.value(QStringLiteral("ColorScheme/%1_colors").arg(name)).toStringList();
+        for (int role = 0; role < std::min(int(colors.size()), int(QPalette::NColorRoles)); ++role)
+            palette.setColor(group, QPalette::ColorRole(role), QColor(colors[role].trimmed()));
+    }
+    return palette;
+}
+
+struct Measured {
+    const char* what;
+    double ratio;
+    double minimum;
+};
+
+}  // namespace
+
+class ThemeContrastTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { m_lightPalette = QApplication::palette(); }
+    void cleanup() { QApplication::setPalette(m_lightPalette); }
+
+    void everyTextAndGraphicStandsOut_data();
+    void everyTextAndGraphicStandsOut();
+
+private:
+    QPalette m_lightPalette;
+};
+
+void ThemeContrastTest::everyTextAndGraphicStandsOut_data() {
+    QTest::addColumn<QString>("scheme");  // none: the light look
+    const QString themes = QStringLiteral(QUILVANE_TEST_THEMES);
+    QTest::newRow("light look") << QString();
+    QTest::newRow("GTK Adwaita dark") << themes + "/adwaita-dark.conf";
+    QTest::newRow("qt6ct darker") << QStringLiteral("/usr/share/qt6ct/colors/darker.conf");
+    QTest::newRow("inverse high contrast") << themes + "/inverse-high-contrast.conf";
+}
+
+void ThemeContrastTest::everyTextAndGraphicStandsOut() {
+    QFETCH(QString, scheme);
+    if (!scheme.isEmpty()) {
+        if (!QFile::exists(scheme)) QSKIP(qPrintable(scheme + " is missing"));
+        QApplication::setPalette(schemePalette(scheme));
+    }
+    WindowFixture window;
+    Form1& form = *window.form;
+    const QPoint canvasAt = form.canvas().mapTo(&form, QPoint());
+    auto drawn = [&](const char* name) {
+        return form_painter::extent(window.drawn(QLatin1String(name)))
+            .toAlignedRect()
+            .translated(canvasAt);
+    };
+    auto inForm = [&](const QWidget* widget, const QRect& rect) {
+        return rect.translated(widget->mapTo(&form, QPoint()));
+    };
+    // Label1 without the mean bar at its left, the list at its right, the separator below it.
+    auto label1 = [&] {
+        QRect rect = drawn("Label1");
+        rect.setLeft(drawn("Shape1").right() + 1);
+        rect.setBottom(drawn("Line47").top() - 1);
+        rect.setRight(inForm(window.list(), window.list()->rect()).left() - 1);
+        return rect;
+    };
+
+    window.type(1, QStringLiteral("10"));
+    window.type(2, QStringLiteral("20"));
+    window.type(3, QStringLiteral("33"));
+    const QImage fresh = form.grab().toImage();
+    const QRect media = label1();
+    window.pickCount(3);
+    window.compute();
+    const QImage image = form.grab().toImage();
+
+    QListWidget* list = window.list();
+    QRect label15 = drawn("Label15");
+    label15.setRight(inForm(list, list->rect()).left() - 1);
+    double monthNames = 100;
+    for (int label = 2; label <= 13; ++label) {
+        QRect name = drawn(qPrintable(QStringLiteral("Label%1").arg(label)));
+        name.setRight(inForm(window.box(2), window.box(2)->rect()).left() - 1);
+        monthNames = std::min(monthNames, regionContrast(image, name));
+    }
+    // Three rows between two lines of the hatch, which repeat every 8 pixels of the
+    // canvas.
+    auto betweenHatchLines = [&](const QRect& rect) {
+        const int row = (rect.center().y() - canvasAt.y()) / 8 * 8 + canvasAt.y();
+        return QRect(rect.left(), row - 1, rect.width(), 3);
+    };
+    const QRect frame = drawn("Shape3");
+    const QRect inner = frame.adjusted(5, 5, -5, -5);
+    auto in = [&](const QWidget* widget, const QRect& rect) {
+        return regionContrast(image, inForm(widget, rect));
+    };
+    const Measured measured[] = {
+        {"List1's item", in(list->viewport(), list->visualItemRect(list->item(0))), 4.5},
+        // Qt's own selection, white on blue, is 3.6 : 1 on the light look, which stays
+        // as it is.
+        {"List1's selected item", in(list->viewport(), list->visualItemRect(list->item(2))), 3.5},
+        {"Label15", regionContrast(image, label15), 4.5},
+        {"Label1, \"Media:\"", regionContrast(fresh, media), 4.5},
+        {"Label1, the mean", regionContrast(image, label1()), 4.5},
+        {"month names", monthNames, 4.5},
+        {"a month box", in(window.box(2), window.box(2)->rect().adjusted(3, 3, -3, -3)), 4.5},
+        {"the button's caption",
+         in(window.button(), window.button()->rect().adjusted(4, 4, -4, -4)), 4.5},
+        {"the menu bar", regionContrast(image, form.menuBar()->geometry()), 4.5},
+        // The layout's bright green on the light face is 1.19 : 1, and stays so.
+        {"a bar", regionContrast(image, betweenHatchLines(drawn("Line4").adjusted(-6, 0, 6, 0))),
+         1.15},
+        {"a ruler tick", regionContrast(image, drawn("Line15").adjusted(-3, 2, 3, 0)), 3},
+        {"the frame",
+         regionContrast(image,
+                        betweenHatchLines(QRect(frame.left() - 6, frame.center().y(), 11, 1))),
+         3},
+        {"the hatch",
+         regionContrast(image, QRect(inner.left(), inner.top() + 8, inner.width(), 24)), 3},
+    };
+    for (const Measured& m : measured) qInfo("%-24s %6.2f : 1", m.what, m.ratio);
+    // The window's palette is the light look's, role by role, whatever the theme.
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            QCOMPARE(form.palette().color(group, QPalette::ColorRole(role)).rgba(),
+                     m_lightPalette.color(group, QPalette::ColorRole(role)).rgba());
+    for (const Measured& m : measured)
+        QVERIFY2(m.ratio >= m.minimum,
+                 qPrintable(QStringLiteral("%1: %2 : 1").arg(m.what).arg(m.ratio, 0, 'f', 2)));
+}
+
+QTEST_MAIN(ThemeContrastTest)
+#include "ThemeContrastTest.moc"
