@@ -76,6 +76,7 @@ private slots:
 
     void everyTextAndGraphicStandsOut_data();
     void everyTextAndGraphicStandsOut();
+    void aDarkThemePrintsTheLightLooksPage();
 
 private:
     QPalette m_lightPalette;
@@ -178,6 +179,24 @@ void ThemeContrastTest::everyTextAndGraphicStandsOut() {
     for (const Measured& m : measured)
         QVERIFY2(m.ratio >= m.minimum,
                  qPrintable(QStringLiteral("%1: %2 : 1").arg(m.what).arg(m.ratio, 0, 'f', 2)));
+}
+
+// Dark mode is for screens: paper gets the light look's page, pixel for pixel.
+void ThemeContrastTest::aDarkThemePrintsTheLightLooksPage() {
+    auto printed = [] {
+        WindowFixture window;
+        window.type(1, QStringLiteral("10"));
+        window.pickCount(1);
+        window.compute();
+        window.print();
+        return window.desktop.lastPage;
+    };
+    const QImage light = printed();
+    QApplication::setPalette(
+        schemePalette(QStringLiteral(QUILVANE_TEST_THEMES) + "/adwaita-dark.conf"));
+    const QImage dark = printed();
+    QVERIFY(!light.isNull());
+    QCOMPARE(dark, light);
 }
 
 QTEST_MAIN(ThemeContrastTest)
