@@ -171,14 +171,16 @@ void ThemeContrastTest::everyTextAndGraphicStandsOut() {
          regionContrast(image, QRect(inner.left(), inner.top() + 8, inner.width(), 24)), 3},
     };
     for (const Measured& m : measured) qInfo("%-24s %6.2f : 1", m.what, m.ratio);
+    QStringList faint;
+    for (const Measured& m : measured)
+        if (m.ratio < m.minimum)
+            faint << QStringLiteral("%1 %2 : 1").arg(m.what).arg(m.ratio, 0, 'f', 2);
+    QVERIFY2(faint.isEmpty(), qPrintable(faint.join(QStringLiteral(", "))));
     // The window's palette is the light look's, role by role, whatever the theme.
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         for (int role = 0; role < QPalette::NColorRoles; ++role)
             QCOMPARE(form.palette().color(group, QPalette::ColorRole(role)).rgba(),
                      m_lightPalette.color(group, QPalette::ColorRole(role)).rgba());
-    for (const Measured& m : measured)
-        QVERIFY2(m.ratio >= m.minimum,
-                 qPrintable(QStringLiteral("%1: %2 : 1").arg(m.what).arg(m.ratio, 0, 'f', 2)));
 }
 
 // Dark mode is for screens: paper gets the light look's page, pixel for pixel.
