@@ -99,66 +99,61 @@ void ThemeContrastTest::everyTextAndGraphicStandsOut() {
     }
     WindowFixture window;
     Form1& form = *window.form;
-    const QPoint canvasAt = form.canvas().mapTo(&form, QPoint());
+    const FormCanvas& canvas = form.canvas();
+    const QListWidget* list = window.list();
+    // The regions of the client area, in the canvas's coordinates.
     auto drawn = [&](const char* name) {
-        return form_painter::extent(window.drawn(QLatin1String(name)))
-            .toAlignedRect()
-            .translated(canvasAt);
+        return form_painter::extent(window.drawn(QLatin1String(name))).toAlignedRect();
     };
-    auto inForm = [&](const QWidget* widget, const QRect& rect) {
-        return rect.translated(widget->mapTo(&form, QPoint()));
+    auto leftOf = [](const QRect& rect, int x) {
+        return rect.adjusted(0, 0, x - 1 - rect.right(), 0);
+    };
+    auto row = [&](int r) {
+        return list->visualItemRect(list->item(r))
+            .translated(list->viewport()->mapTo(&canvas, QPoint()));
+    };
+    auto inside = [](const QWidget* widget, int margin) {
+        return widget->geometry().adjusted(margin, margin, -margin, -margin);
     };
     // Label1 without the mean bar at its left, the list at its right, the separator below it.
     auto label1 = [&] {
-        QRect rect = drawn("Label1");
-        rect.setLeft(drawn("Shape1").right() + 1);
-        rect.setBottom(drawn("Line47").top() - 1);
-        rect.setRight(inForm(window.list(), window.list()->rect()).left() - 1);
-        return rect;
+        return QRect(QPoint(drawn("Shape1").right() + 1, drawn("Label1").top()),
+                     QPoint(list->x() - 1, drawn("Line47").top() - 1));
+    };
+    // Three rows between two lines of the hatch, which repeat every 8 pixels.
+    auto betweenHatchLines = [](const QRect& rect) {
+        return QRect(rect.left(), rect.center().y() / 8 * 8 - 1, rect.width(), 3);
+    };
+    auto client = [&] {
+        return form.grab().toImage().copy(QRect(canvas.mapTo(&form, QPoint()), canvas.size()));
     };
 
     window.type(1, QStringLiteral("10"));
     window.type(2, QStringLiteral("20"));
     window.type(3, QStringLiteral("33"));
-    const QImage fresh = form.grab().toImage();
-    const QRect media = label1();
+    const double media = regionContrast(client(), label1());
     window.pickCount(3);
     window.compute();
-    const QImage image = form.grab().toImage();
-
-    QListWidget* list = window.list();
-    QRect label15 = drawn("Label15");
-    label15.setRight(inForm(list, list->rect()).left() - 1);
+    const QImage image = client();
     double monthNames = 100;
-    for (int label = 2; label <= 13; ++label) {
-        QRect name = drawn(qPrintable(QStringLiteral("Label%1").arg(label)));
-        name.setRight(inForm(window.box(2), window.box(2)->rect()).left() - 1);
-        monthNames = std::min(monthNames, regionContrast(image, name));
-    }
-    // Three rows between two lines of the hatch, which repeat every 8 pixels of the
-    // canvas.
-    auto betweenHatchLines = [&](const QRect& rect) {
-        const int row = (rect.center().y() - canvasAt.y()) / 8 * 8 + canvasAt.y();
-        return QRect(rect.left(), row - 1, rect.width(), 3);
-    };
+    for (int label = 2; label <= 13; ++label)
+        monthNames = std::min(
+            monthNames,
+            regionContrast(image, leftOf(drawn(qPrintable(QStringLiteral("Label%1").arg(label))),
+                                         window.box(2)->x())));
     const QRect frame = drawn("Shape3");
     const QRect inner = frame.adjusted(5, 5, -5, -5);
-    auto in = [&](const QWidget* widget, const QRect& rect) {
-        return regionContrast(image, inForm(widget, rect));
-    };
     const Measured measured[] = {
-        {"List1's item", in(list->viewport(), list->visualItemRect(list->item(0))), 4.5},
-        // Qt's own selection, white on blue, is 3.6 : 1 on the light look, which stays
-        // as it is.
-        {"List1's selected item", in(list->viewport(), list->visualItemRect(list->item(2))), 3.5},
-        {"Label15", regionContrast(image, label15), 4.5},
-        {"Label1, \"Media:\"", regionContrast(fresh, media), 4.5},
+        {"List1's item", regionContrast(image, row(0)), 4.5},
+        // Qt's own selection, white on blue, is 3.6 : 1 on the light look, which stays so.
+        {"List1's selected item", regionContrast(image, row(2)), 3.5},
+        {"Label15", regionContrast(image, leftOf(drawn("Label15"), list->x())), 4.5},
+        {"Label1, \"Media:\"", media, 4.5},
         {"Label1, the mean", regionContrast(image, label1()), 4.5},
         {"month names", monthNames, 4.5},
-        {"a month box", in(window.box(2), window.box(2)->rect().adjusted(3, 3, -3, -3)), 4.5},
-        {"the button's caption",
-         in(window.button(), window.button()->rect().adjusted(4, 4, -4, -4)), 4.5},
-        {"the menu bar", regionContrast(image, form.menuBar()->geometry()), 4.5},
+        {"a month box", regionContrast(image, inside(window.box(2), 3)), 4.5},
+        {"the button's caption", regionContrast(image, inside(window.button(), 4)), 4.5},
+        {"the menu bar", regionContrast(form.grab().toImage(), form.menuBar()->geometry()), 4.5},
         // The layout's bright green on the light face is 1.19 : 1, and stays so.
         {"a bar", regionContrast(image, betweenHatchLines(drawn("Line4").adjusted(-6, 0, 6, 0))),
          1.15},
