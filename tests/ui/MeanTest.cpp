@@ -32,6 +32,8 @@ private slots:
     void pickingACountEnablesTheButtonAndReminds();
     void everyPickRemindsOnceWithItsCount();
     void theFirstDownSelectsOneAndEachStepRemindsOnce();
+    void theFirstKeyOnAFreshListPicksItsRowOnce_data();
+    void theFirstKeyOnAFreshListPicksItsRowOnce();
     void theSelectionCannotBeClearedAgain();
 
     void theMeanIsShownThreeWays_data();
@@ -91,6 +93,28 @@ void MeanTest::theFirstDownSelectsOneAndEachStepRemindsOnce() {
     QTest::keyClick(list, Qt::Key_Down);  // nowhere to go: no pick, no reminder
     QCOMPARE(messages.size(), size_t(5));
     QCOMPARE(messages.back().prompt, QStringLiteral("Bene, hai scelto 12 ") + kReminderEnd);
+}
+
+void MeanTest::theFirstKeyOnAFreshListPicksItsRowOnce_data() {
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("End") << Qt::Key_End << "12";
+    QTest::newRow("Home") << Qt::Key_Home << "1";
+    QTest::newRow("Down") << Qt::Key_Down << "1";
+    QTest::newRow("Page Down") << Qt::Key_PageDown << "5";
+}
+
+void MeanTest::theFirstKeyOnAFreshListPicksItsRowOnce() {
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, count);
+    QListWidget* list = m_window->list();
+    list->setFocus();
+    QTest::keyClick(list, key);
+    QCOMPARE(list->selectedItems().value(0)->text(), count);
+    const auto& messages = m_window->desktop.messages;
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages.front().prompt,
+             QStringLiteral("Bene, hai scelto %1 ").arg(count) + kReminderEnd);
 }
 
 void MeanTest::theSelectionCannotBeClearedAgain() {

@@ -12,6 +12,7 @@
 #include "Form1Handlers.h"
 #include "FormCanvas.h"
 #include "FormLayout.h"
+#include "LightPalette.h"
 #include "ListBox.h"
 #include "QtFormToolkit.h"
 #include "ScreenPlacement.h"
@@ -38,6 +39,9 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quilvane"));
+    // The layout's fixed colours were chosen for a light face: the window keeps it under any
+    // theme, the menu bar and every control with it. Popups and message boxes follow the theme.
+    setPalette(lightPalette());
     useLayoutFont();
     buildMenu();
     m_canvas = new FormCanvas(form_layout::controls(), form_layout::kClientWidth,

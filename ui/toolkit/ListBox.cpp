@@ -54,6 +54,14 @@ void ListBox::focusInEvent(QFocusEvent* event) {
     if (selectedRow() < 0) selectionModel()->clearCurrentIndex();
 }
 
+// With no current row Qt starts every move at the first row: End and Page Down must go where
+// they go once the first row is current.
+QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (!currentIndex().isValid() && count() > 0 && (action == MoveEnd || action == MovePageDown))
+        selectionModel()->setCurrentIndex(model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    return QListWidget::moveCursor(action, modifiers);
+}
+
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
                                                               const QEvent* event) const {
     // Dragging off the items, or a Ctrl+click on the selected one, would leave nothing picked.
