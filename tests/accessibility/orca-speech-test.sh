@@ -147,6 +147,14 @@ settle
 said "Space on the button"
 expect "N°di Wolf Medio dell'anno corrente ($year|$(date +%Y)) = 45" \
     "Space on the button did not say the mean"
+
+# Orca's Where am I (the keypad's Enter) on the button repeats the last result.
+press KP_Enter
+wait_for "Calcola media" || true
+settle
+said "Where am I on the button"
+expect "N°di Wolf Medio dell'anno corrente [0-9]{4} = 45" \
+    "Where am I on the button did not repeat the mean"
 kill -0 "$app_pid" || fail "the program died"
 [ $failed -eq 0 ] || exit 1
 echo "PASS: Orca said each month, the value whole, the count and the mean"
