@@ -17,7 +17,7 @@ TEST_ONLY_PKGS="git file \
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils \
   desktop-file-utils appstream librsvg2-bin lintian \
   weston qt6-wayland \
-  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox at-spi2-core dbus \
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox at-spi2-core dbus-daemon \
   clang-14 libclang-rt-14-dev"
 
 set_name=test
