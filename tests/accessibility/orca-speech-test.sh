@@ -4,7 +4,8 @@
 # Tab, a value comes back whole, the list says the chosen count, and "Calcola media:" speaks the
 # mean. Everything runs in a private session bus, screen, HOME and runtime folder.
 #   orca-speech-test.sh PROGRAM
-# Exits 77 when Orca is not installed.
+# Exits 77 when Orca is not installed. ORCA_TEST_KEEP=DIR keeps the session's files (Orca's
+# debug file among them) in DIR.
 set -euo pipefail
 app=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -94,7 +95,6 @@ expect() { since | grep -qE "$1" || { echo "FAIL: $2"; failed=1; }; }
 refuse() { ! since | grep -qE "$1" || { echo "FAIL: $2"; failed=1; }; }
 press() { mark; xdotool key --clearmodifiers "$@"; }
 
-mark
 for _ in $(seq 200); do spoken | grep -q . && break; sleep 0.1; done
 spoken | grep -q . || fail "Orca said nothing on starting"
 settle
@@ -116,6 +116,7 @@ xdotool type --delay 100 45
 press Tab
 wait_for "FEBBRAIO" || true
 settle
+expect "FEBBRAIO" "the first Tab into February did not say FEBBRAIO"
 press shift+Tab
 wait_for "GENNAIO" || true
 settle
@@ -136,6 +137,7 @@ settle
 said "back on the list"
 expect "Mesi scelti: 1" "back on the list, the chosen count was not said"
 
+# From the list, the first control, Shift+Tab comes round to the button, the last.
 press shift+Tab
 wait_for "Calcola" || true
 settle
