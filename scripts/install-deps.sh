@@ -18,6 +18,7 @@ TEST_ONLY_PKGS="git file \
   desktop-file-utils appstream librsvg2-bin lintian \
   weston qt6-wayland \
   qt6ct qt6-gtk-platformtheme gnome-themes-extra \
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox at-spi2-core dbus-daemon \
   clang-14 libclang-rt-14-dev"
 
 set_name=test

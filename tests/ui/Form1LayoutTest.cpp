@@ -48,6 +48,9 @@ private slots:
     void tabWalksTheMonthsSkippingTheResultAndTheDisabledButton();
     void tabReachesTheButtonOnceEnabled();
     void screenReadersGetNamesAndTexts();
+    void screenReadersHearTheMeanAndTheChosenCount();
+    void aBoxsTextAttributesRunOverItsWholeText_data();
+    void aBoxsTextAttributesRunOverItsWholeText();
     void pixelsShowColoursStackingAndScale_data();
     void pixelsShowColoursStackingAndScale();
     void theInstructionWrapsItsColonOntoASecondLine();
@@ -209,13 +212,63 @@ void Form1LayoutTest::screenReadersGetNamesAndTexts() {
     QStringList labelTexts;
     for (int i = 0; i < canvas->childCount(); ++i) {
         QAccessibleInterface* child = canvas->child(i);
-        if (child->role() == QAccessible::StaticText) labelTexts << child->text(QAccessible::Name);
+        if (child->role() == QAccessible::StaticText || child->role() == QAccessible::Notification)
+            labelTexts << child->text(QAccessible::Name);
     }
     QVERIFY(labelTexts.contains(QStringLiteral("Media:")));
     QVERIFY(labelTexts.contains(QStringLiteral("GENNAIO")));
     QVERIFY(labelTexts.contains(QStringLiteral("DICEMBRE")));
     QVERIFY(
         labelTexts.contains(QStringLiteral("Seleziona il N° di  mesi da inserire  nella Media :")));
+}
+
+// Label1 is a notification, which Orca speaks as it changes; the button and the list keep what
+// was last computed and chosen, for Where am I.
+void Form1LayoutTest::screenReadersHearTheMeanAndTheChosenCount() {
+    m_window->type(1, QStringLiteral("45"));
+    m_window->pickCount(1);
+    m_window->compute();
+    QAccessibleInterface* canvas = QAccessible::queryAccessibleInterface(&m_window->form->canvas());
+    QStringList notifications;
+    for (int i = 0; i < canvas->childCount(); ++i)
+        if (canvas->child(i)->role() == QAccessible::Notification)
+            notifications << canvas->child(i)->text(QAccessible::Name);
+    QCOMPARE(notifications, QStringList{m_window->meanCaption()});
+    QVERIFY(m_window->meanCaption().endsWith(QStringLiteral(" = 45")));
+    QCOMPARE(m_window->button()->accessibleDescription(), m_window->meanCaption());
+    QCOMPARE(m_window->list()->accessibleDescription(), QStringLiteral("Mesi scelti: 1"));
+}
+
+// Orca reads a box's text by its attribute runs: an empty run cut the last character off.
+void Form1LayoutTest::aBoxsTextAttributesRunOverItsWholeText_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::newRow("January, 45, at its first digit") << 2 << "45" << 0 << 0 << 2;
+    QTest::newRow("January, 45, at its last digit") << 2 << "45" << 1 << 0 << 2;
+    QTest::newRow("January, 45, at its end") << 2 << "45" << 2 << 0 << 2;
+    QTest::newRow("December, 12,5, at the 5") << 13 << "12,5" << 3 << 0 << 4;
+    QTest::newRow("an empty box") << 2 << "" << 0 << 0 << 0;
+    QTest::newRow("beyond the text") << 2 << "45" << 3 << -1 << -1;
+    QTest::newRow("the result box Media") << 1 << "57,5" << 1 << 0 << 4;
+}
+
+void Form1LayoutTest::aBoxsTextAttributesRunOverItsWholeText() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(int, offset);
+    m_window->box(box)->setText(text);
+    QAccessibleTextInterface* face =
+        QAccessible::queryAccessibleInterface(m_window->box(box))->textInterface();
+    QVERIFY(face);
+    int start = -2;
+    int end = -2;
+    face->attributes(offset, &start, &end);
+    QTEST(start, "start");
+    QTEST(end, "end");
+    QCOMPARE(face->text(0, face->characterCount()), text);
 }
 
 void Form1LayoutTest::pixelsShowColoursStackingAndScale_data() {

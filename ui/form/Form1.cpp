@@ -107,6 +107,9 @@ QWidget* Form1::buildControl(const LayoutEntry& entry) {
                 box->setFocusPolicy(Qt::NoFocus);
                 box->setReadOnly(true);
             }
+            // Else the first focus sends a caret move ahead of the focus, and Orca takes that
+            // for the arrival and stays silent.
+            box->setCursorPosition(0);
             return box;
         }
         case ControlKind::ListBox: {
@@ -157,6 +160,26 @@ void Form1::connectHandlers() {
     connect(m_list1, &ListBox::picked, this, [handlers] { handlers->list1Click(); });
     connect(m_command1, &QPushButton::clicked, this, [handlers] { handlers->command1Click(); });
     connect(m_mnuStampa, &QAction::triggered, this, [handlers] { handlers->mnuStampaClick(); });
+    describeForScreenReaders();
+}
+
+// What a screen reader says beyond the names: the mean as it is computed, again on the button,
+// and the chosen count on the list.
+void Form1::describeForScreenReaders() {
+    const int meanCaption = m_canvas->indexOf("Label1");
+    m_canvas->setLiveLabel(meanCaption);
+    QPushButton* command1 = m_command1;
+    connect(m_canvas, &FormCanvas::labelCaptionChanged, this,
+            [meanCaption, command1](int index, const QString& caption) {
+                if (index == meanCaption) command1->setAccessibleDescription(caption);
+            });
+    ListBox* list1 = m_list1;
+    connect(list1, &QListWidget::itemSelectionChanged, this, [list1] {
+        const QList<QListWidgetItem*> chosen = list1->selectedItems();
+        list1->setAccessibleDescription(chosen.isEmpty() ? QString()
+                                                         : QStringLiteral("Mesi scelti: ") +
+                                                               chosen.first()->text());
+    });
 }
 
 void Form1::centreOnScreen() {

@@ -37,6 +37,7 @@ private:
     QWidget* buildControl(const form_layout::LayoutEntry& entry);
     void orderTabs();
     void connectHandlers();
+    void describeForScreenReaders();
     void centreOnScreen();
 
     FormCanvas* m_canvas = nullptr;

@@ -54,6 +54,8 @@ void FormCanvas::setLabelCaption(int index, const QString& caption) {
     if (label.caption == caption) return;
     label.caption = caption;
     update(form_painter::extent(label).toAlignedRect());
+    if (isLiveLabel(index)) FormCanvasAccessible::announceCaption(this, index);
+    emit labelCaptionChanged(index, caption);
 }
 
 void FormCanvas::changeGeometry(int index, int coordinate, double value) {

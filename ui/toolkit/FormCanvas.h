@@ -32,6 +32,13 @@ public:
     void setShapeWidth(int index, float width);
     void setLabelCaption(int index, const QString& caption);
 
+    // A label whose new captions a screen reader speaks as they come.
+    void setLiveLabel(int index) { m_liveLabel = index; }
+    bool isLiveLabel(int index) const { return index == m_liveLabel; }
+
+signals:
+    void labelCaptionChanged(int index, const QString& caption);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -40,4 +47,5 @@ private:
     void changeGeometry(int index, int coordinate, double value);
 
     std::vector<DrawnControl> m_backToFront;
+    int m_liveLabel = -1;
 };

@@ -1,8 +1,10 @@
 #include "FormCanvasAccessible.h"
 
+#include <QLineEdit>
 #include <QPointer>
 
 #include "FormCanvas.h"
+#include "LineEditAccessible.h"
 
 namespace {
 
@@ -34,7 +36,11 @@ public:
         const QRect local = m_canvas->drawnExtent(m_index);
         return QRect(m_canvas->mapToGlobal(local.topLeft()), local.size());
     }
-    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    // Orca speaks a notification that shows itself at once; static text only when read.
+    QAccessible::Role role() const override {
+        return m_canvas && m_canvas->isLiveLabel(m_index) ? QAccessible::Notification
+                                                          : QAccessible::StaticText;
+    }
     QAccessible::State state() const override {
         QAccessible::State state;
         state.readOnly = true;
@@ -49,6 +55,8 @@ private:
 QAccessibleInterface* canvasFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("FormCanvas") && object && object->isWidgetType())
         return new FormCanvasAccessible(static_cast<FormCanvas*>(object));
+    if (className == QLatin1String("QLineEdit") && qobject_cast<FormCanvas*>(object->parent()))
+        return new LineEditAccessible(static_cast<QLineEdit*>(object));
     return nullptr;
 }
 
@@ -69,6 +77,29 @@ void FormCanvasAccessible::installFactory() {
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void FormCanvasAccessible::announceCaption(FormCanvas* canvas, int index) {
+    if (!QAccessible::isActive()) return;
+    auto* face = dynamic_cast<FormCanvasAccessible*>(QAccessible::queryAccessibleInterface(canvas));
+    QAccessibleInterface* label = face ? face->label(index) : nullptr;
+    if (!label) return;
+    QAccessibleEvent nameChanged(label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(canvas, label->text(QAccessible::Name));
+    QAccessible::updateAccessibility(&announcement);
+#else
+    // Before announcements, a notification shown anew is what Orca speaks.
+    QAccessibleEvent shown(label, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+#endif
+}
+
+QAccessibleInterface* FormCanvasAccessible::label(int index) const {
+    for (size_t i = 0; i < m_labelIndices.size(); ++i)
+        if (m_labelIndices[i] == index) return child(widgetChildCount() + int(i));
+    return nullptr;
 }
 
 int FormCanvasAccessible::widgetChildCount() const {

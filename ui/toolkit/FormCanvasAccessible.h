@@ -12,6 +12,8 @@ public:
     explicit FormCanvasAccessible(FormCanvas* canvas);
 
     static void installFactory();
+    // Speaks a live label's new caption, where a screen reader listens.
+    static void announceCaption(FormCanvas* canvas, int index);
 
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
@@ -19,6 +21,7 @@ public:
 
 private:
     int widgetChildCount() const;
+    QAccessibleInterface* label(int index) const;
 
     std::vector<int> m_labelIndices;  // drawn controls that are labels, in layout order
     mutable std::vector<QAccessible::Id> m_labelIds;
