@@ -1,5 +1,7 @@
 #include "TextBoxEvents.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -60,6 +62,7 @@ void TextBoxEvents::filterKeys(QLineEdit* box) {
 }
 
 bool TextBoxEvents::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) return selectAfterFocus(watched, *event);
     if (event->type() == QEvent::InputMethod) {
         filterCommit(static_cast<QInputMethodEvent&>(*event));
         return false;
@@ -67,6 +70,21 @@ bool TextBoxEvents::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* box = qobject_cast<QLineEdit*>(watched);
     return box && filterKeyPress(*box, static_cast<const QKeyEvent&>(*event));
+}
+
+// Qt selects a box's text on Tab before it tells a screen reader of the focus, and Orca then
+// speaks the value twice: as a selection somewhere, then on arrival. Under a screen reader the
+// box takes the focus first and selects its text right after; without one nothing changes.
+bool TextBoxEvents::selectAfterFocus(QObject* watched, const QEvent& event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+    if (!box || box->text().isEmpty() || !QAccessible::isActive() ||
+        (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason))
+        return false;
+    QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(box, &plain);
+    QMetaObject::invokeMethod(box, &QLineEdit::selectAll, Qt::QueuedConnection);
+    return true;
 }
 
 // True when the press is dealt with here and the box must not see it.

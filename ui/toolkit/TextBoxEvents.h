@@ -25,6 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static bool selectAfterFocus(QObject* watched, const QEvent& event);
     bool filterKeyPress(QLineEdit& box, const QKeyEvent& key) const;
     void filterCommit(QInputMethodEvent& event) const;
 
