@@ -100,7 +100,6 @@ void MeanTest::theFirstKeyOnAFreshListPicksItsRowOnce_data() {
     QTest::addColumn<QString>("count");
     QTest::newRow("End") << Qt::Key_End << "12";
     QTest::newRow("Home") << Qt::Key_Home << "1";
-    QTest::newRow("Down") << Qt::Key_Down << "1";
     QTest::newRow("Page Down") << Qt::Key_PageDown << "5";
 }
 
