@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QTest>
 
+#include <functional>
+#include <utility>
+
 #include "FormLayout.h"
 #include "WindowFigures.h"
 #include "WindowFixture.h"
@@ -67,16 +70,21 @@ private:
     std::unique_ptr<WindowFixture> m_window;
 };
 
+// Shown enabled or disabled as laid out: the result box's strip above the button stays greyed.
 void Form1LayoutTest::windowedControlsStandInPixels_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
-    for (const char* name : {"List1", "Command1", "Text1"})
-        QTest::newRow(name) << name << pixelsOf(geometryOf(name));
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("List1") << "List1" << pixelsOf(geometryOf("List1")) << true;
+    QTest::newRow("Command1, until a count is picked")
+        << "Command1" << pixelsOf(geometryOf("Command1")) << false;
+    QTest::newRow("Text1, shown disabled") << "Text1" << pixelsOf(geometryOf("Text1")) << false;
     for (const figures::MonthRow& month : kMonthRows)
         QTest::addRow("%s (%s) at %g", month.box, month.caption, month.top)
             << month.box
             << pixelsOf({figures::kMonthBoxLeft, month.top, figures::kMonthBoxWidth,
-                         figures::kMonthBoxHeight});
+                         figures::kMonthBoxHeight})
+            << true;
 }
 
 void Form1LayoutTest::windowedControlsStandInPixels() {
@@ -86,6 +94,7 @@ void Form1LayoutTest::windowedControlsStandInPixels() {
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->geometry(), pixels);
     QCOMPARE(control->parentWidget(), &m_window->form->canvas());
+    QTEST(control->isEnabled(), "enabled");
 }
 
 void Form1LayoutTest::drawnControlsKeepTheirTwips_data() {
@@ -239,27 +248,32 @@ void Form1LayoutTest::screenReadersHearTheMeanAndTheChosenCount() {
     QCOMPARE(m_window->list()->accessibleDescription(), QStringLiteral("Mesi scelti: 1"));
 }
 
-// Orca reads a box's text by its attribute runs: an empty run cut the last character off.
+// Orca reads a box's text by its attribute runs: an empty run cut the last character off. An
+// assistive tool may edit a month box through the same interface, but never the mean in Text1.
 void Form1LayoutTest::aBoxsTextAttributesRunOverItsWholeText_data() {
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
-    QTest::newRow("January, 45, at its first digit") << 2 << "45" << 0 << 0 << 2;
-    QTest::newRow("January, 45, at its end") << 2 << "45" << 2 << 0 << 2;
-    QTest::newRow("an empty box") << 2 << "" << 0 << 0 << 0;
-    QTest::newRow("beyond the text") << 2 << "45" << 3 << -1 << -1;
-    QTest::newRow("the result box Media") << 1 << "57,5" << 1 << 0 << 4;
+    QTest::addColumn<bool>("editable");
+    QTest::newRow("January, 45, at its first digit") << 2 << "45" << 0 << 0 << 2 << true;
+    QTest::newRow("January, 45, at its end") << 2 << "45" << 2 << 0 << 2 << true;
+    QTest::newRow("an empty box") << 2 << "" << 0 << 0 << 0 << true;
+    QTest::newRow("beyond the text") << 2 << "45" << 3 << -1 << -1 << true;
+    QTest::newRow("the result box Media, out of every tool's reach")
+        << 1 << "57,5" << 1 << 0 << 4 << false;
 }
 
 void Form1LayoutTest::aBoxsTextAttributesRunOverItsWholeText() {
     QFETCH(int, box);
     QFETCH(QString, text);
     QFETCH(int, offset);
-    m_window->box(box)->setText(text);
-    QAccessibleTextInterface* face =
-        QAccessible::queryAccessibleInterface(m_window->box(box))->textInterface();
+    QFETCH(bool, editable);
+    QLineEdit* edited = m_window->box(box);
+    edited->setText(text);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(edited);
+    QAccessibleTextInterface* face = accessible->textInterface();
     QVERIFY(face);
     int start = -2;
     int end = -2;
@@ -267,6 +281,21 @@ void Form1LayoutTest::aBoxsTextAttributesRunOverItsWholeText() {
     QTEST(start, "start");
     QTEST(end, "end");
     QCOMPARE(face->text(0, face->characterCount()), text);
+
+    QAccessibleEditableTextInterface* editor = accessible->editableTextInterface();
+    QVERIFY(editor);
+    const QList<std::pair<const char*, std::function<void()>>> edits{
+        {"insert", [&] { editor->insertText(0, QStringLiteral("9")); }},
+        {"delete", [&] { editor->deleteText(0, 1); }},
+        {"replace", [&] { editor->replaceText(0, 1, QStringLiteral("7")); }},
+        {"set text", [&] { accessible->setText(QAccessible::Value, QStringLiteral("8")); }},
+    };
+    for (const auto& [name, edit] : edits) {
+        const QString before = text.isEmpty() ? QStringLiteral("45") : text;
+        edited->setText(before);
+        edit();
+        QVERIFY2((edited->text() != before) == editable, name);
+    }
 }
 
 void Form1LayoutTest::pixelsShowColoursStackingAndScale_data() {
