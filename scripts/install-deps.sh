@@ -19,7 +19,7 @@ TEST_ONLY_PKGS="git file \
   weston qt6-wayland \
   qt6ct qt6-gtk-platformtheme gnome-themes-extra \
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox at-spi2-core dbus-daemon \
-  clang-14 libclang-rt-14-dev"
+  clang libclang-rt-dev lld"
 
 set_name=test
 list=0
