@@ -69,9 +69,10 @@ fi
 step "Installing what is missing" ./scripts/install-deps.sh --test || exit 1
 
 # The ordinary build: gcc, the compiler Debian builds the package with. scripts/run.sh shares
-# this build directory, with tests and benchmarks turned off.
+# this build directory, with the tests turned off. The benchmarks are built and run by
+# bench/run-benchmarks.sh, in a Release build of their own.
 ordinary_build() {
-    configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILVANE_BENCHMARKS=ON &&
+    configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILVANE_BENCHMARKS=OFF &&
         cmake --build build --parallel "$jobs"
 }
 
@@ -89,13 +90,14 @@ background() {
         renice -n "$_niceness" -p "$(sh -c 'echo $PPID')" >/dev/null
         "$@"
         echo $? >"$_log.status"
+        date +%s >"$_log.end"
     ) >"$_log" 2>&1 &
     background_pid=$!
 }
 
 finish_background() {
     wait "$3"
-    _seconds=$(($(date +%s) - $(cat "$2.start")))
+    _seconds=$(($(cat "$2.end") - $(cat "$2.start")))
     _verdict=""
     if [ "$(cat "$2.status" 2>/dev/null)" != 0 ]; then
         cat "$2"
