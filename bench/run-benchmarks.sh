@@ -3,7 +3,9 @@
 # targets met or missed:
 #   1. start-up and memory of quilvane against bare_window under one Xvfb, and the check that
 #      the start-up makes no call to the print system (bench/startup_benchmark.sh);
-#   2. one keystroke in a month box of the real window, offscreen (keystroke_benchmark).
+#   2. one keystroke in a month box of the real window, offscreen (keystroke_benchmark);
+#   3. the window's answers to the desktop's pings while it prints to a print server that never
+#      answers (bench/print_ping_benchmark.sh, three prints of some 5 s each).
 #
 #   bench/run-benchmarks.sh [RUNS]     RUNS: start-ups of each program, 20 unless given
 #
@@ -19,7 +21,7 @@ build=${QUILVANE_BENCH_BUILD:-build-bench}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DQUILVANE_BENCHMARKS=ON \
     >/dev/null
 cmake --build "$build" --parallel "$(nproc)" \
-    --target quilvane bare_window map_watcher keystroke_benchmark
+    --target quilvane quilvane-print bare_window map_watcher ping_watcher keystroke_benchmark
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -64,5 +66,13 @@ awk -F, '
     }' "$out/keystroke.csv" | tee "$out/keystroke"
 
 echo
+echo "== Printing to a silent server"
+{
+    bench/print_ping_benchmark.sh "$build" && echo 0 >"$out/ping.status" ||
+        echo $? >"$out/ping.status"
+} | tee "$out/ping"
+[ "$(cat "$out/ping.status")" -eq 0 ] || exit 1
+
+echo
 echo "== Targets"
-grep -h '^target:' "$out/startup" "$out/keystroke" | sed 's/^target: /  /'
+grep -h '^target:' "$out/startup" "$out/keystroke" "$out/ping" | sed 's/^target: /  /'

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QThread>
 #include <QtTest>
 
 #include <array>
@@ -77,6 +78,7 @@ private slots:
     void failsWithoutAJobWhenThePageCannotBeDrawn();
     void givesUpOnASilentServerWithinTheTimeLimit_data();
     void givesUpOnASilentServerWithinTheTimeLimit();
+    void paintsThePageOnTheCallingThread();
 
 private:
     QString outputFolder() const {
@@ -218,6 +220,23 @@ void CupsPrinterTest::givesUpOnASilentServerWithinTheTimeLimit() {
 
     QCOMPARE(outcome, PrintOutcome::NoPrintService);
     QVERIFY2(elapsed < timeLimitMs + 1000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
+}
+
+// The page paints widgets in the program, and widgets live on the window's thread alone; the
+// talk with the server happens elsewhere meanwhile.
+void CupsPrinterTest::paintsThePageOnTheCallingThread() {
+    QList<QThread*> paintedOn;
+    const PageImage page(kPageSize, [&paintedOn](QPainter& painter) {
+        paintedOn << QThread::currentThread();
+        paintTestPage(painter);
+    });
+
+    PrintedPdfs printed;
+    CupsPrinter printer;
+    QCOMPARE(printer.submit(page), PrintOutcome::Printed);
+    QCOMPARE(paintedOn, QList<QThread*>{QThread::currentThread()});
+    const QStringList pdfs = PrintedPdfs::moveInto(printed.waitForQueueToEmpty(), outputFolder());
+    QCOMPARE(pdfs.size(), 1);
 }
 
 int main(int argc, char** argv) {

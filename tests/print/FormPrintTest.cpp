@@ -2,16 +2,24 @@
 // on paper, and when printing fails the window says so once and goes on working.
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "DrawnControl.h"
 #include "Form1.h"
@@ -38,12 +46,34 @@ constexpr int kDpi = 150;
 const QColor kBarColour = QColor::fromRgb(QRgb(figures::kBar));
 const QColor kMeanYellow = QColor::fromRgb(QRgb(figures::kMeanBar));
 constexpr int kBarWidth = figures::kBarWidthPx;
+// The desktop takes a window that leaves a ping unanswered for 5 s for hung; this is far less,
+// and still far above a tick, so that a loaded machine does not fail it.
+constexpr auto kTick = 50ms;
+constexpr auto kLongestWait = 250ms;
+
+// A desktop whose warning, like a real message box, keeps an event loop of its own running
+// until it is dismissed; it notes whether the window was still open by then.
+class ModalPrintingDesktop : public PrintingDesktop {
+public:
+    void showMessage(const QString& prompt, MessageStyle style, const QString& title) override {
+        PrintingDesktop::showMessage(prompt, style, title);
+        QEventLoop dialog;
+        QTimer::singleShot(kMessageShownFor, &dialog, &QEventLoop::quit);
+        dialog.exec();
+        windowOpenWhenDismissed = window && window->isVisible();
+    }
+
+    static constexpr std::chrono::milliseconds kMessageShownFor{300};
+    QPointer<QWidget> window;
+    bool windowOpenWhenDismissed = false;
+};
 
 // The window on a desktop that prints for real.
-struct Window : BasicWindowFixture<PrintingDesktop> {
+template <class DesktopType>
+struct WindowOn : BasicWindowFixture<DesktopType> {
     // A month's bar, in the client area's logical pixels.
     QRectF bar(int month) const {
-        const auto& g = drawn(QStringLiteral("Line%1").arg(month + 1)).geometry;
+        const auto& g = this->drawn(QStringLiteral("Line%1").arg(month + 1)).geometry;
         const double top = std::min(g[1], g[3]);
         const double foot = std::max(g[1], g[3]);
         return {twips::toPixels(g[0]) - kBarWidth / 2.0, twips::toPixels(top), double(kBarWidth),
@@ -51,23 +81,45 @@ struct Window : BasicWindowFixture<PrintingDesktop> {
     }
 
     QRectF meanBar() const {
-        const auto& g = drawn(QStringLiteral("Shape1")).geometry;
+        const auto& g = this->drawn(QStringLiteral("Shape1")).geometry;
         return twips::toPixels(g[0], g[1], g[2], g[3]);
     }
 
     // January 10, February 20 ... December 120, all twelve months counted: the mean is 65.
     void enterAYear() const {
-        for (int month = 1; month <= kMonths; ++month) type(month, QString::number(10 * month));
-        pickCount(kMonths);
-        compute();
+        for (int month = 1; month <= kMonths; ++month)
+            this->type(month, QString::number(10 * month));
+        this->pickCount(kMonths);
+        this->compute();
     }
 };
+using Window = WindowOn<PrintingDesktop>;
+using ModalWindow = WindowOn<ModalPrintingDesktop>;
+
+// What the user does while the window prints.
+enum class UserInput { TypeIntoJanuary, ClickCalcolaMedia, ChooseStampaAgain, CloseTheWindow, All };
+
+void makeInput(const ModalWindow& window, UserInput input) {
+    const bool all = input == UserInput::All;
+    if (all || input == UserInput::TypeIntoJanuary)
+        QTest::keyClicks(window.box(2), QStringLiteral("999"));
+    if (all || input == UserInput::ClickCalcolaMedia)
+        QTest::mouseClick(window.button(), Qt::LeftButton);
+    if (all || input == UserInput::ChooseStampaAgain) window.print();
+    if (all || input == UserInput::CloseTheWindow) {
+        // As the desktop asks it: to the window's platform window, not the widget.
+        QCloseEvent request;
+        QCoreApplication::sendEvent(window.form->windowHandle(), &request);
+    }
+}
 
 QString outputFolder() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("printed"));
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(UserInput)
 
 class FormPrintTest : public QObject {
     Q_OBJECT
@@ -76,6 +128,10 @@ private slots:
     void printsTheBarsAndTheMeanFromTheMenu();
     void saysOnceThatPrintingFailedAndKeepsWorking_data();
     void saysOnceThatPrintingFailedAndKeepsWorking();
+    void answersWhilePrinting_data();
+    void answersWhilePrinting();
+    void dropsInputMadeWhilePrinting_data();
+    void dropsInputMadeWhilePrinting();
 };
 
 void FormPrintTest::printsTheBarsAndTheMeanFromTheMenu() {
@@ -106,7 +162,8 @@ void FormPrintTest::printsTheBarsAndTheMeanFromTheMenu() {
                                                     QPointF(x, bar.bottom() - 1), kBarColour);
         QVERIFY2(
             shown > 0.5,
-            qPrintable(QStringLiteral("month %1's bar is %2% in its colour").arg(month).arg(shown * 100)));
+            qPrintable(
+                QStringLiteral("month %1's bar is %2% in its colour").arg(month).arg(shown * 100)));
         QVERIFY2(probe.verticalCoverage(QPointF(x, bar.top() - 12), QPointF(x, bar.top() - 2),
                                         kBarColour) == 0,
                  qPrintable(QStringLiteral("month %1's bar runs too high").arg(month)));
@@ -130,8 +187,7 @@ void FormPrintTest::saysOnceThatPrintingFailedAndKeepsWorking_data() {
     QTest::newRow("when the printer is disabled") << Kind::PrinterDisabled;
     QTest::newRow("when the queue rejects jobs") << Kind::QueueRejecting;
     QTest::newRow("when the server refuses the user's job") << Kind::UserDenied;
-    QTest::newRow("when the server refuses the page after making the job")
-        << Kind::DocumentRefused;
+    QTest::newRow("when the server refuses the page after making the job") << Kind::DocumentRefused;
     QTest::newRow("when the print server is not running") << Kind::ServerNotRunning;
     QTest::newRow("when the print server's port is closed") << Kind::PortClosed;
     QTest::newRow("when the print server never answers") << Kind::SilentServer;
@@ -171,6 +227,138 @@ void FormPrintTest::saysOnceThatPrintingFailedAndKeepsWorking() {
     QVERIFY(window.desktop.messages.empty());
     const QStringList pdfs = PrintedPdfs::moveInto(printed.waitForQueueToEmpty(), outputFolder());
     QCOMPARE(pdfs.size(), 1);
+}
+
+void FormPrintTest::answersWhilePrinting_data() {
+    QTest::addColumn<bool>("silentServer");
+    QTest::newRow("to a print server that never answers") << true;
+    QTest::newRow("to a printer that prints") << false;
+}
+
+// The window's thread goes on serving its events for as long as the print runs: a timer of its
+// own keeps ticking, under the busy cursor.
+void FormPrintTest::answersWhilePrinting() {
+    QFETCH(bool, silentServer);
+    Window window;
+    window.enterAYear();
+    window.desktop.messages.clear();
+
+    PrintedPdfs printed;
+    std::optional<PrinterTrouble> silent;
+    if (silentServer) {
+        silent.emplace(PrinterTrouble::Kind::SilentServer);
+        QVERIFY2(silent->failure().isEmpty(), qPrintable(silent->failure()));
+    }
+    QElapsedTimer clock;
+    qint64 lastTick = 0;
+    qint64 longestGap = 0;
+    bool busyAtEveryTick = true;
+    QTimer ticker;
+    ticker.setInterval(kTick);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longestGap = std::max(longestGap, now - lastTick);
+        lastTick = now;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyAtEveryTick = busyAtEveryTick && cursor && cursor->shape() == Qt::WaitCursor;
+    });
+    clock.start();
+    ticker.start();
+    window.print();
+    const qint64 took = clock.elapsed();
+    ticker.stop();
+    // From the last tick to the print's end too: a print that holds the thread has no ticks.
+    longestGap = std::max(longestGap, took - lastTick);
+
+    qInfo("longest wait of the window's timer: %lld ms, during a print of %lld ms", longestGap,
+          took);
+    QVERIFY2(longestGap < kLongestWait.count(),
+             qPrintable(QStringLiteral("the window's timer waited %1 ms of a print of %2 ms")
+                            .arg(longestGap)
+                            .arg(took)));
+    QVERIFY2(busyAtEveryTick, "no busy cursor during the print");
+    QVERIFY2(!QGuiApplication::overrideCursor(), "the busy cursor stayed after the print");
+    if (silentServer) {
+        // Given as long as ever to the server, then the one warning.
+        QVERIFY2(took >= CupsPrinter::kPageTimeLimit.count(),
+                 qPrintable(QStringLiteral("gave up after %1 ms").arg(took)));
+        QCOMPARE(window.desktop.messages.size(), size_t(1));
+        QCOMPARE(window.desktop.messages.front().prompt,
+                 QStringLiteral("C'è un problema di stampa!"));
+        silent.reset();
+        QVERIFY(printed.waitForQueueToEmpty(30s).isEmpty());
+    } else {
+        QVERIFY(window.desktop.messages.empty());
+        const QStringList pdfs =
+            PrintedPdfs::moveInto(printed.waitForQueueToEmpty(), outputFolder());
+        QCOMPARE(pdfs.size(), 1);
+    }
+}
+
+void FormPrintTest::dropsInputMadeWhilePrinting_data() {
+    QTest::addColumn<UserInput>("input");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("keys typed into January") << UserInput::TypeIntoJanuary << false;
+    QTest::newRow("a click on Calcola media:") << UserInput::ClickCalcolaMedia << false;
+    QTest::newRow("Stampa chosen again") << UserInput::ChooseStampaAgain << false;
+    QTest::newRow("the desktop asks the window to close") << UserInput::CloseTheWindow << true;
+    QTest::newRow("all of them") << UserInput::All << true;
+}
+
+// Input made during a print is dropped, not applied when it ends; a second print is not started;
+// a request to close waits for the print and its warning.
+void FormPrintTest::dropsInputMadeWhilePrinting() {
+    QFETCH(UserInput, input);
+    QFETCH(bool, closes);
+    ModalWindow window;
+    window.desktop.window = window.form.get();
+    window.enterAYear();
+    window.box(2)->setFocus();
+    window.desktop.messages.clear();
+    window.desktop.beeps = 0;
+    const double barTop = window.bar(1).top();
+
+    PrintedPdfs printed;
+    {
+        const PrinterTrouble silent(PrinterTrouble::Kind::SilentServer);
+        QVERIFY2(silent.failure().isEmpty(), qPrintable(silent.failure()));
+        bool printing = false;
+        bool printOver = false;
+        bool inputDuringPrint = false;
+        // Started from an event, as the menu starts it, and handled in that event.
+        QTimer::singleShot(0, window.form.get(), [&] {
+            printing = true;
+            QTimer::singleShot(500ms, window.form.get(), [&] {
+                // Before the warning: the print was still on its way.
+                inputDuringPrint = printing && window.desktop.messages.empty();
+                makeInput(window, input);
+            });
+            window.print();
+            printing = false;
+            printOver = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(printOver, 30000);
+        QVERIFY2(inputDuringPrint, "the input came after the print");
+    }
+
+    QCOMPARE(window.desktop.printsAsked, 1);
+    QCOMPARE(window.desktop.messages.size(), size_t(1));
+    QCOMPARE(window.desktop.messages.front().prompt, QStringLiteral("C'è un problema di stampa!"));
+    QCOMPARE(window.box(2)->text(), QStringLiteral("10"));
+    QCOMPARE(window.bar(1).top(), barTop);
+    QCOMPARE(window.desktop.beeps, 0);
+    QVERIFY2(window.desktop.windowOpenWhenDismissed, "the window closed under its warning");
+    if (closes) {
+        QTRY_VERIFY2(!window.form->isVisible(), "the window did not close after the print");
+    } else {
+        QTest::qWait(100);
+        QVERIFY(window.form->isVisible());
+        // And its user is heard again.
+        window.box(2)->clear();
+        window.type(1, QStringLiteral("130"));
+        QCOMPARE(window.bar(1).top(), barTop - 120);
+    }
+    QVERIFY(printed.waitForQueueToEmpty(30s).isEmpty());
 }
 
 int main(int argc, char** argv) {

@@ -10,9 +10,12 @@
 class PrintingDesktop : public RecordingDesktop {
 public:
     bool printPage(const PageImage& page) override {
+        ++printsAsked;
         if (!m_printer) m_printer = std::make_unique<CupsPrinter>();
         return m_printer->print(page);
     }
+
+    int printsAsked = 0;
 
 private:
     std::unique_ptr<CupsPrinter> m_printer;

@@ -1,5 +1,6 @@
 #include "CupsPrinter.h"
 
+#include "OffThreadCall.h"
 #include "PageImage.h"
 
 #include <QBuffer>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -156,6 +158,130 @@ const char* noPassword(const char*, http_t*, const char*, const char*, void*) {
     return nullptr;
 }
 
+// What the exchange with the print server hands from one phase to the next. The phases run one
+// after the other, each on a thread of its own, and only the running one touches it.
+struct Exchange {
+    explicit Exchange(Clock::time_point deadline) : deadline{deadline} {}
+
+    bool failed() const { return failure.has_value(); }
+    void fail(PrintOutcome outcome, const QString& reason) {
+        failure = outcome;
+        why = reason;
+    }
+    // Closing may still talk to the server (TLS says goodbye): done by the last phase.
+    void close() {
+        info.reset();
+        dest.reset();
+        http.reset();
+    }
+
+    Deadline deadline;
+    std::unique_ptr<http_t, HttpCloser> http;
+    std::unique_ptr<cups_dest_t, DestFreer> dest;
+    std::unique_ptr<cups_dinfo_t, DestInfoFreer> info;
+    QString name;
+    Sheet sheet = fallbackSheet();
+    std::optional<PrintOutcome> failure;
+    QString why;
+};
+
+// libcups keeps its error, its password callback and its server settings per thread: each phase
+// sets up its own and puts its failures into words before it ends.
+void reachPrinter(Exchange& exchange) {
+    cupsSetPasswordCB2(noPassword, nullptr);
+    const auto connectWithin = std::clamp(
+        std::chrono::duration_cast<std::chrono::milliseconds>(exchange.deadline.at - Clock::now()),
+        std::chrono::milliseconds(1), CupsPrinter::kConnectTimeLimit);
+    const char* server = cupsServer();
+    exchange.http.reset(httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                     static_cast<int>(connectWithin.count()), nullptr));
+    http_t* const http = exchange.http.get();
+    if (!http) {
+        return exchange.fail(
+            PrintOutcome::NoPrintService,
+            QStringLiteral("no print server at %1").arg(QString::fromUtf8(server)));
+    }
+    httpSetTimeout(http, kWakeUpSeconds, waitWhileTimeLeft, &exchange.deadline);
+
+    exchange.dest.reset(cupsGetNamedDest(http, nullptr, nullptr));
+    cups_dest_t* const dest = exchange.dest.get();
+    if (!dest) {
+        if (serverUnreachable(http)) {
+            return exchange.fail(
+                PrintOutcome::NoPrintService,
+                QStringLiteral("print server did not answer: %1").arg(failureText(http)));
+        }
+        return exchange.fail(PrintOutcome::NoDefaultPrinter, QStringLiteral("no default printer"));
+    }
+    exchange.name = QString::fromUtf8(dest->name);
+    const QString& name = exchange.name;
+    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    if (state && qstrcmp(state, "5") == 0) {
+        return exchange.fail(PrintOutcome::PrinterStopped,
+                             QStringLiteral("%1 is stopped").arg(name));
+    }
+    const char* accepting =
+        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    if (accepting && qstrcmp(accepting, "false") == 0) {
+        return exchange.fail(PrintOutcome::NotAcceptingJobs,
+                             QStringLiteral("%1 is not accepting jobs").arg(name));
+    }
+
+    exchange.info.reset(cupsCopyDestInfo(http, dest));
+    if (!exchange.info) {
+        return exchange.fail(
+            serverUnreachable(http) ? PrintOutcome::NoPrintService : PrintOutcome::JobRefused,
+            QStringLiteral("%1 gave no details: %2").arg(name, failureText(http)));
+    }
+    exchange.sheet = defaultSheet(http, dest, exchange.info.get());
+}
+
+void sendJob(Exchange& exchange, const QByteArray& pdf) {
+    cupsSetPasswordCB2(noPassword, nullptr);
+    http_t* const http = exchange.http.get();
+    cups_dest_t* const dest = exchange.dest.get();
+    cups_dinfo_t* const info = exchange.info.get();
+    const QString& name = exchange.name;
+    const auto lastError = [http] { return failureText(http); };
+
+    // The page is drawn at true size for this very sheet: no shrinking to fit, no other paper.
+    cups_option_t* rawOptions = nullptr;
+    int optionCount = cupsAddOption("print-scaling", "none", 0, &rawOptions);
+    if (!exchange.sheet.media.isEmpty()) {
+        optionCount =
+            cupsAddOption("media", exchange.sheet.media.constData(), optionCount, &rawOptions);
+    }
+    const std::unique_ptr<cups_option_t, OptionsFreer> options(rawOptions,
+                                                               OptionsFreer{optionCount});
+
+    int jobId = 0;
+    const ipp_status_t created =
+        cupsCreateDestJob(http, dest, info, &jobId, "Quilvane", optionCount, options.get());
+    if (!succeeded(created) || jobId <= 0) {
+        return exchange.fail(
+            serverUnreachable(http) ? PrintOutcome::NoPrintService : PrintOutcome::JobRefused,
+            QStringLiteral("%1 refused the job: %2").arg(name, lastError()));
+    }
+    const auto abandon = [&](const QString& why) {
+        const QString reason =
+            QStringLiteral("%1, job %2: %3").arg(name, QString::number(jobId), why);
+        cupsCancelDestJob(http, dest, jobId);
+        exchange.fail(PrintOutcome::JobRefused, reason);
+    };
+    if (cupsStartDestDocument(http, dest, info, jobId, "Quilvane", CUPS_FORMAT_PDF, 0, nullptr,
+                              1) != HTTP_STATUS_CONTINUE) {
+        return abandon(QStringLiteral("document refused: %1").arg(lastError()));
+    }
+    if (cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) !=
+        HTTP_STATUS_CONTINUE) {
+        cupsFinishDestDocument(http, dest, info);
+        return abandon(QStringLiteral("sending failed: %1").arg(lastError()));
+    }
+    if (!succeeded(cupsFinishDestDocument(http, dest, info))) {
+        return abandon(QStringLiteral("document refused: %1").arg(lastError()));
+    }
+}
+
 }  // namespace
 
 CupsPrinter::CupsPrinter(std::chrono::milliseconds pageTimeLimit) : m_timeLimit(pageTimeLimit) {}
@@ -169,96 +295,33 @@ bool CupsPrinter::print(const PageImage& page) {
 }
 
 PrintOutcome CupsPrinter::submit(const PageImage& page) {
-    const auto fail = [this](PrintOutcome outcome, const QString& why) {
-        m_lastError = why;
-        return outcome;
-    };
     m_lastError.clear();
-    if (!usablePage(page)) return fail(PrintOutcome::DrawingFailed, QStringLiteral("empty page"));
-
-    cupsSetPasswordCB2(noPassword, nullptr);
-    Deadline deadline{Clock::now() + m_timeLimit};
-    const auto connectWithin = std::clamp(
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline.at - Clock::now()),
-        std::chrono::milliseconds(1), kConnectTimeLimit);
-    const char* server = cupsServer();
-    const std::unique_ptr<http_t, HttpCloser> http(
-        httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                     static_cast<int>(connectWithin.count()), nullptr));
-    if (!http) {
-        return fail(PrintOutcome::NoPrintService,
-                    QStringLiteral("no print server at %1").arg(QString::fromUtf8(server)));
-    }
-    httpSetTimeout(http.get(), kWakeUpSeconds, waitWhileTimeLeft, &deadline);
-
-    const std::unique_ptr<cups_dest_t, DestFreer> dest(
-        cupsGetNamedDest(http.get(), nullptr, nullptr));
-    const auto lastError = [&http] { return failureText(http.get()); };
-    if (!dest) {
-        if (serverUnreachable(http.get())) {
-            return fail(PrintOutcome::NoPrintService,
-                        QStringLiteral("print server did not answer: %1").arg(lastError()));
-        }
-        return fail(PrintOutcome::NoDefaultPrinter, QStringLiteral("no default printer"));
-    }
-    const QString name = QString::fromUtf8(dest->name);
-    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
-    if (state && qstrcmp(state, "5") == 0) {
-        return fail(PrintOutcome::PrinterStopped, QStringLiteral("%1 is stopped").arg(name));
-    }
-    const char* accepting =
-        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-    if (accepting && qstrcmp(accepting, "false") == 0) {
-        return fail(PrintOutcome::NotAcceptingJobs,
-                    QStringLiteral("%1 is not accepting jobs").arg(name));
+    if (!usablePage(page)) {
+        m_lastError = QStringLiteral("empty page");
+        return PrintOutcome::DrawingFailed;
     }
 
-    const std::unique_ptr<cups_dinfo_t, DestInfoFreer> info(
-        cupsCopyDestInfo(http.get(), dest.get()));
-    if (!info) {
-        return fail(
-            serverUnreachable(http.get()) ? PrintOutcome::NoPrintService : PrintOutcome::JobRefused,
-            QStringLiteral("%1 gave no details: %2").arg(name, lastError()));
+    // One deadline for the whole page, whichever thread is waiting on the server.
+    Exchange exchange(Clock::now() + m_timeLimit);
+    // The server may keep libcups waiting for seconds: not on this thread, which may be the
+    // window's. The page paints widgets, so it is drawn here, between the two exchanges, and
+    // before the job exists, so that a page that cannot be drawn leaves no empty job.
+    OffThreadCall::run([&exchange] {
+        reachPrinter(exchange);
+        if (exchange.failed()) exchange.close();
+    });
+    if (!exchange.failed()) {
+        const QByteArray pdf = renderPdf(page, exchange.sheet);
+        if (pdf.isEmpty())
+            exchange.fail(PrintOutcome::DrawingFailed, QStringLiteral("drawing failed"));
+        OffThreadCall::run([&exchange, &pdf] {
+            if (!exchange.failed()) sendJob(exchange, pdf);
+            exchange.close();
+        });
     }
-
-    // Drawn before the job exists, so that a page that cannot be drawn leaves no empty job.
-    const Sheet sheet = defaultSheet(http.get(), dest.get(), info.get());
-    const QByteArray pdf = renderPdf(page, sheet);
-    if (pdf.isEmpty()) return fail(PrintOutcome::DrawingFailed, QStringLiteral("drawing failed"));
-
-    // The page is drawn at true size for this very sheet: no shrinking to fit, no other paper.
-    cups_option_t* rawOptions = nullptr;
-    int optionCount = cupsAddOption("print-scaling", "none", 0, &rawOptions);
-    if (!sheet.media.isEmpty())
-        optionCount = cupsAddOption("media", sheet.media.constData(), optionCount, &rawOptions);
-    const std::unique_ptr<cups_option_t, OptionsFreer> options(rawOptions,
-                                                               OptionsFreer{optionCount});
-
-    int jobId = 0;
-    const ipp_status_t created = cupsCreateDestJob(http.get(), dest.get(), info.get(), &jobId,
-                                                   "Quilvane", optionCount, options.get());
-    if (!succeeded(created) || jobId <= 0) {
-        return fail(
-            serverUnreachable(http.get()) ? PrintOutcome::NoPrintService : PrintOutcome::JobRefused,
-            QStringLiteral("%1 refused the job: %2").arg(name, lastError()));
-    }
-    const auto abandon = [&](const QString& why) {
-        const QString reason =
-            QStringLiteral("%1, job %2: %3").arg(name, QString::number(jobId), why);
-        cupsCancelDestJob(http.get(), dest.get(), jobId);
-        return fail(PrintOutcome::JobRefused, reason);
-    };
-    if (cupsStartDestDocument(http.get(), dest.get(), info.get(), jobId, "Quilvane",
-                              CUPS_FORMAT_PDF, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
-        return abandon(QStringLiteral("document refused: %1").arg(lastError()));
-    }
-    if (cupsWriteRequestData(http.get(), pdf.constData(), static_cast<size_t>(pdf.size())) !=
-        HTTP_STATUS_CONTINUE) {
-        cupsFinishDestDocument(http.get(), dest.get(), info.get());
-        return abandon(QStringLiteral("sending failed: %1").arg(lastError()));
-    }
-    if (!succeeded(cupsFinishDestDocument(http.get(), dest.get(), info.get()))) {
-        return abandon(QStringLiteral("document refused: %1").arg(lastError()));
+    if (exchange.failed()) {
+        m_lastError = exchange.why;
+        return *exchange.failure;
     }
     return PrintOutcome::Printed;
 }

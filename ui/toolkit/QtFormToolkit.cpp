@@ -3,11 +3,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "Desktop.h"
 #include "FormCanvas.h"
 #include "ListBox.h"
 #include "PageImage.h"
+#include "PrintingWindowGuard.h"
 #include "Twips.h"
 
 QtFormToolkit::QtFormToolkit(FormCanvas& canvas, ListBox& list1, QPushButton& command1,
@@ -78,6 +80,11 @@ void QtFormToolkit::setCommand1Enabled(bool enabled) {
 }
 
 bool QtFormToolkit::printForm() {
+    // Asked again while the window serves its events during a print (not by the user, whose
+    // input is dropped): the print under way reports its own result, nothing to say for this.
+    if (m_printing) return true;
+    const QScopedValueRollback printing(m_printing, true);
+    const PrintingWindowGuard guard(*m_canvas.window());
     FormCanvas* canvas = &m_canvas;
     const PageImage page(canvas->size(),
                          [canvas](QPainter& painter) { canvas->paintClientArea(painter); });

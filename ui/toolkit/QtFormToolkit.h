@@ -43,4 +43,6 @@ private:
     Desktop& m_desktop;
     // Read once: the process keeps the locale it started with, and every keystroke needs it.
     const quilvane::NumberFormat m_numberFormat;
+    // The window goes on serving its events during a print: one print at a time.
+    bool m_printing = false;
 };

@@ -18,8 +18,10 @@ enum class PrintOutcome {
 
 // Prints one page on the default CUPS destination, as a vector PDF at true size, without any
 // dialog. The whole page is bounded in time, so a print server that accepts the connection and
-// then goes silent costs the caller a few seconds, not a hung window. Nothing talks to CUPS
-// before the first page is printed.
+// then goes silent costs the caller a few seconds, not a hung window: the exchange with the
+// server runs on threads of its own while the calling thread serves its events, user input held
+// back; the page is painted on the calling thread. Nothing talks to CUPS before the first page
+// is printed.
 class CupsPrinter {
 public:
     // How long one page may take to reach the print queue, connecting to the server included.
@@ -32,6 +34,8 @@ public:
 
     // False when the page could not be queued, whatever the cause; the cause goes to the log.
     bool print(const PageImage& page);
+    // Returns when the page is queued or has failed. The calling thread serves its events
+    // meanwhile: whatever they run must not start another page on this printer.
     PrintOutcome submit(const PageImage& page);
 
     // What went wrong the last time, in words for the log; empty after a printed page.

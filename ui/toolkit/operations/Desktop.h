@@ -21,6 +21,7 @@ public:
     virtual int currentYear() const = 0;
     virtual quilvane::NumberFormat numberFormat() const = 0;
     // Prints the page on the default printer; false when it could not be printed, whatever the
-    // cause.
+    // cause. The calling thread serves its events until the print is over: the caller decides
+    // what its user's input does meanwhile.
     virtual bool printPage(const PageImage& page) = 0;
 };

@@ -32,7 +32,8 @@ public:
     virtual QString list1Text() const = 0;
     virtual void setCommand1Enabled(bool enabled) = 0;
 
-    // Prints the client area on the default printer; false when that failed.
+    // Prints the client area on the default printer; false when that failed. Returns when the
+    // print is over; the window stays alive meanwhile, its user's input dropped.
     virtual bool printForm() = 0;
 
     // An empty title stands for the application's own.

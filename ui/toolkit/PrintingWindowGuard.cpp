@@ -1,0 +1,87 @@
+#include "PrintingWindowGuard.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::NonClientAreaMouseMove:
+        case QEvent::HoverEnter:
+        case QEvent::HoverMove:
+        case QEvent::HoverLeave:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::TabletEnterProximity:
+        case QEvent::TabletLeaveProximity:
+        case QEvent::NativeGesture:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+        case QEvent::InputMethod:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+PrintingWindowGuard::PrintingWindowGuard(QWidget& window) : m_window(window) {
+    QCoreApplication::instance()->installEventFilter(this);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+PrintingWindowGuard::~PrintingWindowGuard() {
+    // The input the platform held back during the print arrives now, and is dropped too. The X11
+    // platform looks at what it held only once its event dispatcher has been woken.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->wakeUp();
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(this);
+    QGuiApplication::restoreOverrideCursor();
+    if (m_closeAsked) closeWhenHandlerEnds();
+}
+
+bool PrintingWindowGuard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && watched == &m_window) {
+        // Filtered but accepted, the event would close the window all the same.
+        event->ignore();
+        m_closeAsked = true;
+        return true;
+    }
+    return isUserInput(event->type());
+}
+
+// A queued close would be served inside the handler's message box, if it shows one, and take
+// the window away from under it. A deferred deletion is delivered only once control is back in
+// the event loop that ran the handler: the window closes when the handler is over.
+void PrintingWindowGuard::closeWhenHandlerEnds() {
+    auto* marker = new QObject;
+    QObject::connect(marker, &QObject::destroyed, &m_window,
+                     [window = &m_window] { window->close(); });
+    marker->deleteLater();
+}
