@@ -55,6 +55,9 @@ constexpr auto kLongestWait = 250ms;
 // until it is dismissed; it notes whether the window was still open by then.
 class ModalPrintingDesktop : public PrintingDesktop {
 public:
+    // Long enough for the input made half a second into the print; a silent server costs no more.
+    ModalPrintingDesktop() { pageTimeLimit = std::chrono::milliseconds(1500); }
+
     void showMessage(const QString& prompt, MessageStyle style, const QString& title) override {
         PrintingDesktop::showMessage(prompt, style, title);
         QEventLoop dialog;

@@ -11,11 +11,14 @@ class PrintingDesktop : public RecordingDesktop {
 public:
     bool printPage(const PageImage& page) override {
         ++printsAsked;
-        if (!m_printer) m_printer = std::make_unique<CupsPrinter>();
+        if (!m_printer) m_printer = std::make_unique<CupsPrinter>(pageTimeLimit);
         return m_printer->print(page);
     }
 
     int printsAsked = 0;
+
+    // Shorter for tests that need a print on its way but not the whole wait for a silent server.
+    std::chrono::milliseconds pageTimeLimit = CupsPrinter::kPageTimeLimit;
 
 private:
     std::unique_ptr<CupsPrinter> m_printer;
