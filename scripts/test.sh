@@ -6,6 +6,8 @@
 # Exits non-zero when any step fails.
 set -u
 cd "$(dirname "$0")/.."
+# The lead's "this system only" run; here every run is.
+[ "${1:-}" = "--this-release" ] && shift
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
 jobs=$(nproc)
