@@ -134,6 +134,24 @@ mount_private --bind /dev "$root/dev"
 mount_private --bind /dev/pts "$root/dev/pts"
 mount_private -t tmpfs -o mode=1777,nosuid,nodev tmpfs "$root/dev/shm"
 
+# The working tree, build folders aside. A changed file is copied anew, so it is newer than
+# what the last build in the system made of it; an unchanged one keeps its time, so that build
+# stays incremental. What the tree no longer has goes.
+sync_tree() {
+    local from=$1 to=$2 file
+    local prune=(\( -path ./.git -o -path './build*' -o -path ./Testing -o -path ./.cache \) -prune -o)
+    mkdir -p "$to"
+    (cd "$from" && find . "${prune[@]}" -type f -print0) | while IFS= read -r -d '' file; do
+        cmp -s "$from/$file" "$to/$file" && continue
+        mkdir -p "$(dirname "$to/$file")"
+        rm -f "$to/$file"
+        cp --preserve=mode "$from/$file" "$to/$file"
+    done
+    (cd "$to" && find . "${prune[@]}" -type f -print0) | while IFS= read -r -d '' file; do
+        [ -e "$from/$file" ] || rm -f "$to/$file"
+    done
+}
+
 in_system() {
     run chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
@@ -144,10 +162,7 @@ in_system() {
 say "refreshing its packages"
 start=$SECONDS
 tree=/root/quilvane
-mkdir -p "$root$tree"
-find "$root$tree" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
-tar -C "$source_dir" --exclude=./.git --exclude='./build*' --exclude=./Testing --exclude=./.cache \
-    -cf - . | tar -C "$root$tree" -xf -
+sync_tree "$source_dir" "$root$tree"
 in_system apt-get update -qq || die "apt-get update failed in the system"
 in_system apt-get upgrade -y -qq >/dev/null || die "apt-get upgrade failed in the system"
 in_system "$tree/scripts/install-deps.sh" --test || die "the test set did not install in the system"
