@@ -15,6 +15,11 @@ endforeach()
 # Debian wants the licence as /usr/share/doc/<package>/copyright.
 install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
     DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/quilvane" RENAME copyright)
+# lintian's one exception, where the release's AppStream needs it (data/CMakeLists.txt).
+if(QUILVANE_LINTIAN_OVERRIDES)
+    install(FILES "${PROJECT_SOURCE_DIR}/data/quilvane.lintian-overrides"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME quilvane)
+endif()
 
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "quilvane")
