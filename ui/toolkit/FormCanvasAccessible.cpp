@@ -5,6 +5,8 @@
 
 #include "FormCanvas.h"
 #include "LineEditAccessible.h"
+#include "ListBox.h"
+#include "ListBoxAccessible.h"
 
 namespace {
 
@@ -57,6 +59,8 @@ QAccessibleInterface* canvasFactory(const QString& className, QObject* object) {
         return new FormCanvasAccessible(static_cast<FormCanvas*>(object));
     if (className == QLatin1String("QLineEdit") && qobject_cast<FormCanvas*>(object->parent()))
         return new LineEditAccessible(static_cast<QLineEdit*>(object));
+    if (className == QLatin1String("ListBox") && qobject_cast<ListBox*>(object))
+        return new ListBoxAccessible(static_cast<ListBox*>(object));
     return nullptr;
 }
 
