@@ -1,16 +1,19 @@
 #!/bin/sh
-# Installs the Debian 12 packages Quilvane needs; skips apt entirely when they are all there.
+# Installs the Debian packages Quilvane needs on the release it runs on (Debian 12 "bookworm" or
+# Debian 13 "trixie"); skips apt entirely when they are all there.
 #   install-deps.sh --run    what building and running the program needs (scripts/run.sh)
 #   install-deps.sh [--test] that, plus the tools of the tests, benchmarks and fuzzers
 #   install-deps.sh --list [--run|--test]   prints the set, one package a line, and installs nothing
+# The release is read from $QUILVANE_OS_RELEASE, by default /etc/os-release.
 set -eu
 
 # dpkg-dev and libx11-dev come with build-essential and libgl-dev anyway; named here because
 # packaging and the start-up benchmark use them directly.
 RUN_PKGS="build-essential cmake pkg-config \
   qt6-base-dev qt6-base-dev-tools libgl-dev libcups2-dev \
-  fonts-liberation2 qt6-translations-l10n \
+  qt6-translations-l10n \
   dpkg-dev libx11-dev"
+# clang and libclang-rt-dev are each release's default clang (14 on Debian 12, 19 on 13).
 TEST_ONLY_PKGS="git file \
   libgtest-dev googletest libbenchmark-dev \
   xvfb xauth xdotool imagemagick x11-utils strace \
@@ -19,7 +22,17 @@ TEST_ONLY_PKGS="git file \
   weston qt6-wayland \
   qt6ct qt6-gtk-platformtheme gnome-themes-extra \
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox at-spi2-core dbus-daemon \
-  clang libclang-rt-dev lld"
+  clang libclang-rt-dev lld \
+  debootstrap"
+
+# What differs by release: the Liberation fonts 2 package, renamed in Debian 13.
+KNOWN_RELEASES="bookworm trixie"
+release_pkgs() {
+  case $1 in
+    bookworm) echo fonts-liberation2 ;;
+    trixie) echo fonts-liberation ;;
+  esac
+}
 
 set_name=test
 list=0
@@ -31,8 +44,20 @@ for arg in "$@"; do
     *) echo "usage: $0 [--run|--test] [--list]" >&2; exit 2 ;;
   esac
 done
-PKGS=$RUN_PKGS
-[ "$set_name" = test ] && PKGS="$RUN_PKGS $TEST_ONLY_PKGS"
+
+os_release=${QUILVANE_OS_RELEASE:-/etc/os-release}
+codename=$(sed -n 's/^VERSION_CODENAME=//p' "$os_release" 2>/dev/null | tr -d '"' | head -n 1)
+case " $KNOWN_RELEASES " in
+  *" ${codename:-?} "*) ;;
+  *)
+    echo "install-deps.sh: this system is '${codename:-unnamed}' ($os_release); Quilvane knows" \
+      "the packages of Debian 12 (bookworm) and Debian 13 (trixie) only" >&2
+    exit 3
+    ;;
+esac
+
+PKGS="$RUN_PKGS $(release_pkgs "$codename")"
+[ "$set_name" = test ] && PKGS="$PKGS $TEST_ONLY_PKGS"
 if [ $list -eq 1 ]; then
   for p in $PKGS; do echo "$p"; done
   exit 0

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Drives the real window under the real Orca, as a blind user would, and checks what Orca says
-# from the SPEECH OUTPUT lines of its debug file: each month box names its month on the first
-# Tab, a value comes back whole and once, the list says the chosen count, and "Calcola media:"
-# speaks the mean. Everything runs in a private session bus, screen, HOME and runtime folder.
+# from the SPEECH OUTPUT lines of its debug file: the list is one of 12 items, each month box
+# names its month on the first Tab, a value comes back whole and once, the list says the chosen
+# count, and "Calcola media:" speaks the mean once. Everything runs in a private session bus,
+# screen, HOME and runtime folder.
 #   orca-speech-test.sh PROGRAM
 # Exits 77 when Orca is not installed. ORCA_TEST_KEEP=DIR keeps the session's files (Orca's
 # debug file among them) in DIR.
@@ -105,6 +106,8 @@ app_pid=$!
 wait_for "Elenco|List" || { said "opening"; fail "Orca did not read the window's list"; }
 settle
 said "opening"
+# All twelve, not only the rows in sight.
+expect "(Elenco con|List with) 12 (voci|items)" "the list was not said to have 12 items"
 
 press Tab
 wait_for "." || true
@@ -152,6 +155,7 @@ settle
 said "Space on the button"
 expect "N°di Wolf Medio dell'anno corrente ($year|$(date +%Y)) = 45" \
     "Space on the button did not say the mean"
+[ "$(since | grep -c "N°di Wolf Medio")" -le 1 ] || { echo "FAIL: the mean was said twice"; failed=1; }
 
 # Orca's Where am I (the keypad's Enter) on the button repeats the last result.
 press KP_Enter

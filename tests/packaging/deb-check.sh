@@ -37,7 +37,14 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 # Named by hand, the font; found by dpkg-shlibdeps, the libraries. Both must survive the merge.
-for package in fonts-liberation2 libqt6widgets6 libqt6gui6 libcups2; do
+# Debian 13 renamed two of them: the Liberation fonts 2 are fonts-liberation (fonts-liberation2
+# is left empty), and libcups2 became libcups2t64 in the move to a 64-bit time_t.
+case $(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | tr -d '"') in
+    bookworm) renamed="fonts-liberation2 libcups2" ;;
+    trixie) renamed="fonts-liberation libcups2t64" ;;
+    *) fail "no dependency names known for this release: Debian 12 (bookworm) or 13 (trixie)" ;;
+esac
+for package in $renamed libqt6widgets6 libqt6gui6; do
     echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$package\\b" ||
         fail "Depends does not name $package"
 done

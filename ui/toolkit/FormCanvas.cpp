@@ -54,8 +54,9 @@ void FormCanvas::setLabelCaption(int index, const QString& caption) {
     if (label.caption == caption) return;
     label.caption = caption;
     update(form_painter::extent(label).toAlignedRect());
-    if (isLiveLabel(index)) FormCanvasAccessible::announceCaption(this, index);
+    // Those who describe a control by the caption do so before it is announced.
     emit labelCaptionChanged(index, caption);
+    if (isLiveLabel(index)) FormCanvasAccessible::announceCaption(this, index);
 }
 
 void FormCanvas::changeGeometry(int index, int coordinate, double value) {

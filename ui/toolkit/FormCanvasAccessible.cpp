@@ -1,10 +1,13 @@
 #include "FormCanvasAccessible.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
 
 #include "FormCanvas.h"
 #include "LineEditAccessible.h"
+#include "ListBox.h"
+#include "ListBoxAccessible.h"
 
 namespace {
 
@@ -57,6 +60,8 @@ QAccessibleInterface* canvasFactory(const QString& className, QObject* object) {
         return new FormCanvasAccessible(static_cast<FormCanvas*>(object));
     if (className == QLatin1String("QLineEdit") && qobject_cast<FormCanvas*>(object->parent()))
         return new LineEditAccessible(static_cast<QLineEdit*>(object));
+    if (className == QLatin1String("ListBox") && qobject_cast<ListBox*>(object))
+        return new ListBoxAccessible(static_cast<ListBox*>(object));
     return nullptr;
 }
 
@@ -87,7 +92,12 @@ void FormCanvasAccessible::announceCaption(FormCanvas* canvas, int index) {
     QAccessibleEvent nameChanged(label, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent announcement(canvas, label->text(QAccessible::Name));
+    // Qt 6.8 also reports a control's new description, which Orca speaks for the focused one:
+    // where that control is described by this caption (Command1 by the mean), it has been said.
+    const QString caption = label->text(QAccessible::Name);
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->accessibleDescription() == caption) return;
+    QAccessibleAnnouncementEvent announcement(canvas, caption);
     QAccessible::updateAccessibility(&announcement);
 #else
     // Before announcements, a notification shown anew is what Orca speaks.

@@ -48,9 +48,12 @@ void ListBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ListBox::focusInEvent(QFocusEvent* event) {
-    QListWidget::focusInEvent(event);
     // Qt makes the first row current on focus, so that Down would skip it; with nothing
-    // selected yet the first Down must select the first item.
+    // selected yet the first Down must select the first item. Told that no row is current, it
+    // leaves them all alone: a row made current for a moment is one a screen reader reads
+    // (Orca 48 said "1. non selezionato").
+    if (selectedRow() < 0 && !currentIndex().isValid()) setCurrentIndex(QModelIndex());
+    QListWidget::focusInEvent(event);
     if (selectedRow() < 0) selectionModel()->clearCurrentIndex();
 }
 
