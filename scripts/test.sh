@@ -12,13 +12,14 @@
 set -u
 cd "$(dirname "$0")/.."
 mode=all
-case "${1:-}" in
-    '') ;;
-    --quick) mode=quick ;;
-    --this-release) mode=this ;;
-    --other-release) mode=other ;;
-    *) echo "usage: $0 [--quick | --this-release | --other-release]" >&2; exit 2 ;;
-esac
+for arg in "$@"; do
+    case "$arg" in
+        --quick) mode=quick ;;
+        --this-release) [ $mode = quick ] || mode=this ;;
+        --other-release) mode=other ;;
+        *) echo "usage: $0 [--quick | --this-release | --other-release]" >&2; exit 2 ;;
+    esac
+done
 jobs=$(nproc)
 status=0
 timings=""
