@@ -96,7 +96,9 @@ expect() { since | grep -qE "$1" || { echo "FAIL: $2"; failed=1; }; }
 refuse() { ! since | grep -qE "$1" || { echo "FAIL: $2"; failed=1; }; }
 press() { mark; xdotool key --clearmodifiers "$@"; }
 
-for _ in $(seq 200); do spoken | grep -q . && break; sleep 0.1; done
+# Orca's start, a Python program that connects to the session's buses, took over 20 s on a
+# busy two-core machine: up to a minute.
+for _ in $(seq 600); do spoken | grep -q . && break; sleep 0.1; done
 spoken | grep -q . || fail "Orca said nothing on starting"
 settle
 
