@@ -72,8 +72,22 @@ unmount_under() {
         umount "$point" 2>/dev/null || umount -l "$point"
     done
 }
+# The child's whole process group: debootstrap's helpers run outside the system it makes.
+stop_child() {
+    local _
+    [ -n "$child" ] || return 0
+    kill -TERM -- "-$child" 2>/dev/null
+    for _ in $(seq 20); do
+        kill -0 -- "-$child" 2>/dev/null || break
+        sleep 0.5
+    done
+    kill -KILL -- "-$child" 2>/dev/null
+    wait "$child" 2>/dev/null
+    child=""
+}
 clean_up() {
-    [ -n "$child" ] && kill "$child" 2>/dev/null
+    set +e
+    stop_child
     [ -d "$root" ] && stop_rooted_in "$root" && unmount_under "$root"
     if [ -n "$making" ]; then
         stop_rooted_in "$making"
@@ -85,9 +99,10 @@ clean_up() {
 trap clean_up EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
-# In the background and waited for, so that a signal is dealt with at once.
+# In the background, in a process group of its own, and waited for, so that a signal is dealt
+# with at once and reaches all of it.
 run() {
-    "$@" &
+    setsid "$@" &
     child=$!
     local status=0
     wait "$child" || status=$?
