@@ -24,8 +24,8 @@ targets="fuzz_leading_number fuzz_locale_number fuzz_number_text"
 
 if [ $build -eq 1 ]; then
     # The unversioned clang: Debian 12 and 13 both have it, as clang 14 and 19.
-    CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G "Unix Makefiles" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILVANE_FUZZ=ON -DBUILD_TESTING=OFF \
+    cmake -S "$source_dir" -B "$build_dir" -G "Unix Makefiles" -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILVANE_FUZZ=ON -DBUILD_TESTING=OFF \
         -DQUILVANE_BENCHMARKS=OFF >/dev/null
     # shellcheck disable=SC2086
     cmake --build "$build_dir" --parallel "$(nproc)" --target $targets

@@ -117,9 +117,10 @@ else
     step "Fuzzers: build" ./fuzz/run-fuzzers.sh --build-only || exit 1
     # clang parses Qt's headers in two thirds of gcc's time and loads a precompiled header in a
     # fraction of it: this build takes a third of gcc's, and the code meets a second compiler.
-    step "Sanitizer build" sh -c 'CC=clang CXX=clang++ cmake -S . -B build-asan -DBUILD_TESTING=ON \
-        -DCMAKE_BUILD_TYPE=Debug -DQUILVANE_SANITIZE=ON -DQUILVANE_BENCHMARKS=OFF >/dev/null &&
-        cmake --build build-asan --parallel "$0"' "$jobs" || exit 1
+    step "Sanitizer build" configure build-asan -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DQUILVANE_SANITIZE=ON \
+        -DQUILVANE_BENCHMARKS=OFF || exit 1
+    step "Sanitizer build" cmake --build build-asan --parallel "$jobs" || exit 1
 
     # The suite mostly waits on screens, print servers and the screen reader: the fuzzers and the
     # ordinary build take the idle cores, a few notches below the tests so as not to slow them.
