@@ -63,7 +63,6 @@ PrintingWindowGuard::~PrintingWindowGuard() {
     QCoreApplication::processEvents();
     QCoreApplication::instance()->removeEventFilter(this);
     QGuiApplication::restoreOverrideCursor();
-    if (m_closeAsked) closeWhenHandlerEnds();
 }
 
 bool PrintingWindowGuard::eventFilter(QObject* watched, QEvent* event) {
@@ -74,14 +73,4 @@ bool PrintingWindowGuard::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return isUserInput(event->type());
-}
-
-// A queued close would be served inside the handler's message box, if it shows one, and take
-// the window away from under it. A deferred deletion is delivered only once control is back in
-// the event loop that ran the handler: the window closes when the handler is over.
-void PrintingWindowGuard::closeWhenHandlerEnds() {
-    auto* marker = new QObject;
-    QObject::connect(marker, &QObject::destroyed, &m_window,
-                     [window = &m_window] { window->close(); });
-    marker->deleteLater();
 }

@@ -15,12 +15,13 @@ public:
     explicit PrintingWindowGuard(QWidget& window);
     ~PrintingWindowGuard() override;
 
+    // Whether the window was asked to close during the print; the close is the caller's to make.
+    bool closeAsked() const { return m_closeAsked; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void closeWhenHandlerEnds();
-
     QWidget& m_window;
     bool m_closeAsked = false;
 };

@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QWidget>
+
+#include <utility>
 
 #include "Desktop.h"
 #include "FormCanvas.h"
@@ -83,16 +86,36 @@ bool QtFormToolkit::printForm() {
     // Asked again while the window serves its events during a print (not by the user, whose
     // input is dropped): the print under way reports its own result, nothing to say for this.
     if (m_printing) return true;
-    const QScopedValueRollback printing(m_printing, true);
-    const PrintingWindowGuard guard(*m_canvas.window());
-    FormCanvas* canvas = &m_canvas;
-    const PageImage page(canvas->size(),
-                         [canvas](QPainter& painter) { canvas->paintClientArea(painter); });
-    return m_desktop.printPage(page);
+    bool printed = false;
+    bool closeAsked = false;
+    {
+        const QScopedValueRollback printing(m_printing, true);
+        const PrintingWindowGuard guard(*m_canvas.window());
+        FormCanvas* canvas = &m_canvas;
+        const PageImage page(canvas->size(),
+                             [canvas](QPainter& painter) { canvas->paintClientArea(painter); });
+        printed = m_desktop.printPage(page);
+        closeAsked = guard.closeAsked();
+    }
+    // A close asked for during the print waits for the handler: after a printed page it ends at
+    // once; after a failed one it first shows its warning.
+    if (closeAsked) {
+        if (printed)
+            closeWindowSoon();
+        else
+            m_closeAfterMessage = true;
+    }
+    return printed;
 }
 
 void QtFormToolkit::messageBox(const QString& prompt, MessageStyle style, const QString& title) {
     m_desktop.showMessage(prompt, style, title.isEmpty() ? QStringLiteral("Quilvane") : title);
+    if (std::exchange(m_closeAfterMessage, false)) closeWindowSoon();
+}
+
+// Queued, so that the handler that asked for it has ended first.
+void QtFormToolkit::closeWindowSoon() {
+    QMetaObject::invokeMethod(m_canvas.window(), &QWidget::close, Qt::QueuedConnection);
 }
 
 void QtFormToolkit::beep() {

@@ -36,6 +36,7 @@ public:
 
 private:
     QLineEdit& textBox(std::string_view name) const;
+    void closeWindowSoon();
 
     FormCanvas& m_canvas;
     ListBox& m_list1;
@@ -45,4 +46,6 @@ private:
     const quilvane::NumberFormat m_numberFormat;
     // The window goes on serving its events during a print: one print at a time.
     bool m_printing = false;
+    // The window was asked to close during a print that failed: it closes after the warning.
+    bool m_closeAfterMessage = false;
 };
