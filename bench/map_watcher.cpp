@@ -31,13 +31,9 @@
 #include <sstream>
 #include <string>
 
-namespace {
+#include "ProcessGroup.h"
 
-double nowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
+namespace {
 
 void sleepUntil(double ms) {
     for (double left = ms - nowMs(); left > 0; left = ms - nowMs()) {
@@ -112,22 +108,6 @@ std::map<std::string, long> memoryOf(pid_t pid) {
         if (fields >> key >> value) kb[key.substr(0, key.size() - 1)] = value;
     }
     return kb;
-}
-
-void stopGroup(pid_t group) {
-    kill(-group, SIGTERM);
-    const double giveUp = nowMs() + 2000;
-    int status = 0;
-    while (waitpid(group, &status, WNOHANG) == 0) {
-        if (nowMs() > giveUp) {
-            kill(-group, SIGKILL);
-            waitpid(group, &status, 0);
-            break;
-        }
-        usleep(5000);
-    }
-    // Stragglers of the group (a traced child, for one) go with it.
-    kill(-group, SIGKILL);
 }
 
 int usage() {

@@ -32,13 +32,9 @@
 #include <map>
 #include <string>
 
-namespace {
+#include "ProcessGroup.h"
 
-double nowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
+namespace {
 
 pid_t windowPid(Display* display, Window window, Atom netWmPid) {
     Atom type = None;
@@ -68,21 +64,6 @@ int silentListener(int& fd) {
         listen(fd, 16) != 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return 0;
     return ntohs(address.sin_port);
-}
-
-void stopGroup(pid_t group) {
-    kill(-group, SIGTERM);
-    const double giveUp = nowMs() + 2000;
-    int status = 0;
-    while (waitpid(group, &status, WNOHANG) == 0) {
-        if (nowMs() > giveUp) {
-            kill(-group, SIGKILL);
-            waitpid(group, &status, 0);
-            break;
-        }
-        usleep(5000);
-    }
-    kill(-group, SIGKILL);
 }
 
 int usage() {

@@ -5,6 +5,7 @@
 # Usage: release-set-check.sh <scripts dir>
 set -eu
 scripts=$1
+. "$(dirname "$0")/fresh-install-plan.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -30,18 +31,7 @@ grep -q sarge "$work/unknown.txt" && grep -q bookworm "$work/unknown.txt" &&
 
 "$scripts/install-deps.sh" --list --test | LC_ALL=C sort >"$work/test.txt"
 grep -qx debootstrap "$work/test.txt" || fail "the test set lacks debootstrap (the release lane)"
-if ! apt-cache show build-essential >/dev/null 2>&1; then
-    echo "SKIP: apt has no package lists to resolve against"
-    exit 77
-fi
-# An empty package database stands for the fresh machine.
-: >"$work/status"
-if ! apt-get -s -o Dir::State::status="$work/status" -o Debug::NoLocking=1 \
-        install --no-install-recommends $(cat "$work/test.txt") >"$work/plan.txt" 2>&1; then
-    cat "$work/plan.txt"
-    fail "apt cannot resolve the test set on this release"
-fi
-awk '$1 == "Inst" { print $2 }' "$work/plan.txt" | LC_ALL=C sort -u >"$work/installed.txt"
+fresh_install_plan "$work/test.txt" "$work" || fail "apt cannot resolve the test set on this release"
 missing=$(LC_ALL=C comm -23 "$work/test.txt" "$work/installed.txt")
 [ -z "$missing" ] || fail "the simulated install leaves out:" $missing
 echo "OK: this release has all $(wc -l <"$work/test.txt") packages of the test set"

@@ -4,6 +4,7 @@
 # Usage: run-set-check.sh <scripts dir>
 set -eu
 scripts=$1
+. "$(dirname "$0")/fresh-install-plan.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -19,18 +20,7 @@ grep -q '^\./scripts/install-deps\.sh --run$' "$scripts/run.sh" ||
 LC_ALL=C comm -13 "$work/run.txt" "$work/test.txt" >"$work/test-only.txt"
 [ -s "$work/test-only.txt" ] || fail "the test set adds nothing to the run set"
 
-if ! apt-cache show build-essential >/dev/null 2>&1; then
-    echo "SKIP: apt has no package lists to resolve against"
-    exit 77
-fi
-# An empty package database stands for the fresh machine.
-: >"$work/status"
-if ! apt-get -s -o Dir::State::status="$work/status" -o Debug::NoLocking=1 \
-        install --no-install-recommends $(cat "$work/run.txt") >"$work/plan.txt" 2>&1; then
-    cat "$work/plan.txt"
-    fail "apt cannot resolve the run set"
-fi
-awk '$1 == "Inst" { print $2 }' "$work/plan.txt" | LC_ALL=C sort -u >"$work/installed.txt"
+fresh_install_plan "$work/run.txt" "$work" || fail "apt cannot resolve the run set"
 # A plan that misses part of the run set was not made from scratch and proves nothing.
 missing=$(LC_ALL=C comm -23 "$work/run.txt" "$work/installed.txt")
 [ -z "$missing" ] || fail "the simulated install leaves out:" $missing
