@@ -4,9 +4,23 @@
 # of 370 MB that costs more to load than it saves. gcc checks that the flags agree and
 # otherwise warns (-Winvalid-pch) and reads the headers as usual, so a mismatch costs time,
 # never a build.
+#
+# Not for gcc in a unity build: there each target is one file that parses Qt's headers once, and
+# gcc spends two seconds loading its precompiled header, so it only adds the time to make it.
+function(quilvane_precompiles_qt result)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_UNITY_BUILD)
+        set(${result} OFF PARENT_SCOPE)
+    else()
+        set(${result} ON PARENT_SCOPE)
+    endif()
+endfunction()
 
 # TARGET precompiles the widget headers, with Qt Test's where WITH_TEST is given.
 function(quilvane_precompile_qt target)
+    quilvane_precompiles_qt(wanted)
+    if(NOT wanted)
+        return()
+    endif()
     set(headers <QApplication> <QLineEdit> <QListWidget> <QPushButton> <QPainter> <QMenuBar>
                 <QAction> <QKeyEvent> <QAccessible> <QImage>)
     if("WITH_TEST" IN_LIST ARGN)
@@ -29,6 +43,10 @@ endfunction()
 
 # Each of the TARGETS reuses the precompiled header of HOST.
 function(quilvane_reuse_precompiled_qt host)
+    quilvane_precompiles_qt(wanted)
+    if(NOT wanted)
+        return()
+    endif()
     foreach(target IN LISTS ARGN)
         target_precompile_headers(${target} REUSE_FROM ${host})
         quilvane_skip_precompiled_in_empty_moc(${target})

