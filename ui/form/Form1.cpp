@@ -188,3 +188,6 @@ void Form1::centreOnScreen() {
     if (!screen) return;
     move(placeWithin(screen->availableGeometry(), frameGeometry().size()));
 }
+
+// Compiled with this file: in a file of its own, it would parse Qt's headers once more.
+#include "moc_Form1.cpp"

@@ -92,3 +92,6 @@ void FormCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     form_painter::paint(painter, m_backToFront, palette(), font(), event->rect());
 }
+
+// Compiled with this file: in a file of its own, it would parse Qt's headers once more.
+#include "moc_FormCanvas.cpp"

@@ -74,3 +74,6 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&
         command = QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
     return command;
 }
+
+// Compiled with this file: in a file of its own, it would parse Qt's headers once more.
+#include "moc_ListBox.cpp"

@@ -125,3 +125,6 @@ void TextBoxEvents::filterCommit(QInputMethodEvent& event) const {
     }
     event.setCommitString(filtered, event.replacementStart(), event.replacementLength());
 }
+
+// Compiled with this file: in a file of its own, it would parse Qt's headers once more.
+#include "moc_TextBoxEvents.cpp"
