@@ -15,10 +15,12 @@ function(quilvane_precompiles_qt result)
     endif()
 endfunction()
 
-# TARGET precompiles the widget headers, with Qt Test's where WITH_TEST is given.
+# TARGET precompiles the widget headers, with Qt Test's where WITH_TEST is given. ALONE says no
+# other target reuses them: in a unity build such a target is one file, which would parse them
+# once either way.
 function(quilvane_precompile_qt target)
     quilvane_precompiles_qt(wanted)
-    if(NOT wanted)
+    if(NOT wanted OR ("ALONE" IN_LIST ARGN AND CMAKE_UNITY_BUILD))
         return()
     endif()
     set(headers <QApplication> <QLineEdit> <QListWidget> <QPushButton> <QPainter> <QMenuBar>
@@ -30,8 +32,8 @@ function(quilvane_precompile_qt target)
     quilvane_skip_precompiled_in_empty_moc(${target})
 endfunction()
 
-# Where every Q_OBJECT lives in a .cpp that includes its own moc file, as in the tests, AUTOMOC's
-# compilation file is empty: loading the header for it would cost gcc some 3 s of nothing.
+# Where every moc file is included by a .cpp, as here, AUTOMOC's compilation file is empty:
+# loading the header for it would cost gcc some 3 s of nothing.
 function(quilvane_skip_precompiled_in_empty_moc target)
     get_target_property(automoc ${target} AUTOMOC)
     if(automoc)

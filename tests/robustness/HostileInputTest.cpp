@@ -16,6 +16,7 @@
 #include "Form1.h"
 #include "FormCanvas.h"
 #include "HostileUser.h"
+#include "OneTestOfMany.h"
 #include "StepWatchdog.h"
 #include "WindowFixture.h"
 #include "WindowInvariants.h"
@@ -163,7 +164,8 @@ void HostileInputTest::randomActionsKeepTheWindowSound() {
         QString report = QStringLiteral("seed %1, step %2:").arg(seed).arg(step);
         for (const QString& problem : problems) report += QStringLiteral("\n  ") + problem;
         if (elapsed > kHangNanoseconds)
-            report += QStringLiteral("\n  the step took %1 ms of CPU time").arg(elapsed / 1'000'000);
+            report +=
+                QStringLiteral("\n  the step took %1 ms of CPU time").arg(elapsed / 1'000'000);
         report += QStringLiteral("\nlast actions:\n  ") + recent.join(QStringLiteral("\n  "));
         if (!keepGoing) QFAIL(qPrintable(report));
         const QStringList kinds =
@@ -238,5 +240,5 @@ void HostileInputTest::cleanupTestCase() {
     qInstallMessageHandler(g_previousHandler);
 }
 
-QTEST_MAIN(HostileInputTest)
+QUILVANE_TEST_MAIN(HostileInputTest)
 #include "HostileInputTest.moc"

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "NastyText.h"
+#include "OneTestOfMany.h"
 #include "WindowFixture.h"
 
 // A month box takes digits as they are and turns every other typed character into a comma.
@@ -154,5 +155,5 @@ void KeyFilterBypassTest::inputMethodCommitsAreFilteredLikeTyping() {
     QCOMPARE(box->text(), expected);
 }
 
-QTEST_MAIN(KeyFilterBypassTest)
+QUILVANE_TEST_MAIN(KeyFilterBypassTest)
 #include "KeyFilterBypassTest.moc"

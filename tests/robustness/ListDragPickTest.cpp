@@ -3,6 +3,7 @@
 #include <QTest>
 #include <memory>
 
+#include "OneTestOfMany.h"
 #include "WindowFixture.h"
 
 // The count is picked whenever the user changes List1's selection, as the reminder and the
@@ -114,5 +115,5 @@ void ListDragPickTest::pickedCountSurvivesADragOffTheItems() {
     QVERIFY2(m_window->desktop.beeps == beeps + 1, "Calcola media: showed no mean");
 }
 
-QTEST_MAIN(ListDragPickTest)
+QUILVANE_TEST_MAIN(ListDragPickTest)
 #include "ListDragPickTest.moc"

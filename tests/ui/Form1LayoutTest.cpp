@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "FormLayout.h"
+#include "OneTestOfMany.h"
 #include "WindowFigures.h"
 #include "WindowFixture.h"
 
@@ -392,5 +393,5 @@ void Form1LayoutTest::barsStaySharpAtAnyScale() {
     QVERIFY(qAbs(barPixels - figures::kBarWidthPx * scale) <= 1);
 }
 
-QTEST_MAIN(Form1LayoutTest)
+QUILVANE_TEST_MAIN(Form1LayoutTest)
 #include "Form1LayoutTest.moc"

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QTest>
 
+#include "OneTestOfMany.h"
 #include "WindowFixture.h"
 
 using WindowFixture = BasicWindowFixture<RecordingDesktop>;
@@ -72,5 +73,5 @@ void ListAccessibleTest::statesItsSize() {
 #endif
 }
 
-QTEST_MAIN(ListAccessibleTest)
+QUILVANE_TEST_MAIN(ListAccessibleTest)
 #include "ListAccessibleTest.moc"

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "OneTestOfMany.h"
 #include "WindowFixture.h"
 
 // Only a left click on List1 picks a count. Qt's list selects on any button, so a right click
@@ -85,5 +86,5 @@ void ListRightClickTest::otherButtonsPickNothing() {
                                                              next + QStringLiteral(" di mesi.")));
 }
 
-QTEST_MAIN(ListRightClickTest)
+QUILVANE_TEST_MAIN(ListRightClickTest)
 #include "ListRightClickTest.moc"

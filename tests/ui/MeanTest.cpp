@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "OneTestOfMany.h"
 #include "WindowFigures.h"
 #include "WindowFixture.h"
 
@@ -244,5 +245,5 @@ void MeanTest::theMeanBarAndSentenceAreDrawn() {
     QVERIFY2(rightmost < 244, qPrintable(QStringLiteral("navy text up to x = %1").arg(rightmost)));
 }
 
-QTEST_MAIN(MeanTest)
+QUILVANE_TEST_MAIN(MeanTest)
 #include "MeanTest.moc"

@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <functional>
 
+#include "OneTestOfMany.h"
 #include "WindowFigures.h"
 #include "WindowFixture.h"
 
@@ -232,5 +233,5 @@ void MonthEntryTest::theBarIsDrawnInItsColourAtItsHeight() {
     QVERIFY(QColor(image.pixel(centre, top - 2)) != bar);
 }
 
-QTEST_MAIN(MonthEntryTest)
+QUILVANE_TEST_MAIN(MonthEntryTest)
 #include "MonthEntryTest.moc"

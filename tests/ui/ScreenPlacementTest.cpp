@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "OneTestOfMany.h"
 #include "ScreenPlacement.h"
 
 // The window opens centred in the free area of its screen, and never with its title bar or menu
@@ -41,5 +42,5 @@ void ScreenPlacementTest::placeWithin() {
     QCOMPARE(::placeWithin(available, frame), topLeft);
 }
 
-QTEST_APPLESS_MAIN(ScreenPlacementTest)
+QUILVANE_TEST_APPLESS_MAIN(ScreenPlacementTest)
 #include "ScreenPlacementTest.moc"

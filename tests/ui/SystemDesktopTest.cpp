@@ -1,6 +1,7 @@
 #include <QTest>
 #include <ctime>
 
+#include "OneTestOfMany.h"
 #include "SystemDesktop.h"
 
 // The regional format comes from the user's settings; the test runs under LC_ALL=it_IT.UTF-8.
@@ -30,5 +31,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SystemDesktopTest)
+QUILVANE_TEST_MAIN(SystemDesktopTest)
 #include "SystemDesktopTest.moc"

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "FormPainter.h"
+#include "OneTestOfMany.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -196,5 +197,5 @@ void ThemeContrastTest::aDarkThemePrintsTheLightLooksPage() {
     QCOMPARE(dark, light);
 }
 
-QTEST_MAIN(ThemeContrastTest)
+QUILVANE_TEST_MAIN(ThemeContrastTest)
 #include "ThemeContrastTest.moc"

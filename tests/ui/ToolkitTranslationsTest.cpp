@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "OneTestOfMany.h"
 #include "ToolkitTranslations.h"
 #include "WindowFixture.h"
 
@@ -160,5 +161,5 @@ void ToolkitTranslationsTest::cleanup() {
     QCoreApplication::processEvents();
 }
 
-QTEST_MAIN(ToolkitTranslationsTest)
+QUILVANE_TEST_MAIN(ToolkitTranslationsTest)
 #include "ToolkitTranslationsTest.moc"
