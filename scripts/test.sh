@@ -88,7 +88,7 @@ background() {
     _log=$2
     _niceness=$3
     shift 3
-    echo "== $_name: started beside the next steps"
+    echo "== $_name: started in the background"
     date +%s >"$_log.start"
     (
         renice -n "$_niceness" -p "$(sh -c 'echo $PPID')" >/dev/null
@@ -127,18 +127,19 @@ else
         -DQUILVANE_BENCHMARKS=OFF || exit 1
     step "Sanitizer build" cmake --build build-asan --parallel "$jobs" || exit 1
 
-    # The suite mostly waits on screens, print servers and the screen reader: the fuzzers and the
-    # ordinary build take the idle cores, a few notches below the tests so as not to slow them.
-    fuzz_log=build-fuzz/fuzzers.log
-    background "Fuzzers, side by side" $fuzz_log 5 \
-        ./fuzz/run-fuzzers.sh --no-build "${FUZZ_SECONDS:-30}"
-    fuzzers=$background_pid
+    # The suite mostly waits on screens, print servers and the screen reader: the ordinary build
+    # takes the idle cores, a few notches below the tests so as not to slow them.
     mkdir -p build
     background "Ordinary build" build/build.log 10 ordinary_build
     ordinary=$background_pid
     step "Sanitizer suite" env ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure --parallel "$jobs" --no-label-summary
-    finish_background "Fuzzers, side by side" $fuzz_log $fuzzers && tail -n 4 $fuzz_log
+    # Then the fuzzers, ahead of the rest of that build: beside the suite's tests each got a sixth
+    # of a core at most.
+    fuzz_log=build-fuzz/fuzzers.log
+    background "Fuzzers, side by side" $fuzz_log 5 \
+        ./fuzz/run-fuzzers.sh --no-build "${FUZZ_SECONDS:-30}"
+    finish_background "Fuzzers, side by side" $fuzz_log $background_pid && tail -n 4 $fuzz_log
     finish_background "Ordinary build" build/build.log $ordinary || exit 1
 fi
 
