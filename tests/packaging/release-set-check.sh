@@ -6,12 +6,6 @@
 set -eu
 scripts=$1
 . "$(dirname "$0")/fresh-install-plan.sh"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 # apt and dpkg stand-ins that only note they were asked.
 mkdir "$work/bin"
@@ -31,7 +25,5 @@ grep -q sarge "$work/unknown.txt" && grep -q bookworm "$work/unknown.txt" &&
 
 "$scripts/install-deps.sh" --list --test | LC_ALL=C sort >"$work/test.txt"
 grep -qx debootstrap "$work/test.txt" || fail "the test set lacks debootstrap (the release lane)"
-fresh_install_plan "$work/test.txt" "$work" || fail "apt cannot resolve the test set on this release"
-missing=$(LC_ALL=C comm -23 "$work/test.txt" "$work/installed.txt")
-[ -z "$missing" ] || fail "the simulated install leaves out:" $missing
+fresh_install_plan "$work/test.txt" || fail "apt cannot install the test set on this release"
 echo "OK: this release has all $(wc -l <"$work/test.txt") packages of the test set"

