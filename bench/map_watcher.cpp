@@ -31,7 +31,7 @@
 #include <sstream>
 #include <string>
 
-#include "ProcessGroup.h"
+#include "X11Watcher.h"
 
 namespace {
 
@@ -60,21 +60,6 @@ bool descendsFrom(pid_t pid, pid_t ancestor) {
     for (int depth = 0; pid > 1 && depth < 64; ++depth, pid = parentOf(pid))
         if (pid == ancestor) return true;
     return false;
-}
-
-pid_t windowPid(Display* display, Window window, Atom netWmPid) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    pid_t pid = 0;
-    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
-        data && format == 32 && count == 1)
-        pid = pid_t(*reinterpret_cast<unsigned long*>(data));
-    if (data) XFree(data);
-    return pid;
 }
 
 struct CpuTimes {
@@ -123,39 +108,18 @@ int main(int argc, char* argv[]) {
     double rssAfterMs = 500;
     double holdMs = -1;
     double timeoutMs = 10000;
-    int first = 1;
-    for (; first < argc; ++first) {
-        const std::string arg = argv[first];
-        if (arg == "--") {
-            ++first;
-            break;
-        }
-        if (first + 1 >= argc) return usage();
-        const double value = std::atof(argv[first + 1]);
-        if (arg == "--rss-after-ms")
-            rssAfterMs = value;
-        else if (arg == "--hold-ms")
-            holdMs = value;
-        else if (arg == "--timeout-ms")
-            timeoutMs = value;
-        else
-            return usage();
-        ++first;
-    }
-    if (first >= argc) return usage();
+    const int first = programAfterOptions(
+        argc, argv,
+        {{"--rss-after-ms", &rssAfterMs}, {"--hold-ms", &holdMs}, {"--timeout-ms", &timeoutMs}});
+    if (!first) return usage();
     if (holdMs < rssAfterMs) holdMs = rssAfterMs;
 
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) {
-        std::fprintf(stderr, "map_watcher: cannot open display \"%s\"\n", XDisplayName(nullptr));
-        return 2;
-    }
+    Display* display = openDisplay("map_watcher");
+    if (!display) return 2;
     const Window root = DefaultRootWindow(display);
-    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
     const int xFd = ConnectionNumber(display);
-    fcntl(xFd, F_SETFD, FD_CLOEXEC);
 
     // The child stamps the time itself, as the last thing before exec.
     auto* execAt = static_cast<double*>(
@@ -183,7 +147,7 @@ int main(int argc, char* argv[]) {
             XNextEvent(display, &event);
             if (event.type != MapNotify || event.xmap.override_redirect) continue;
             const double at = nowMs();
-            const pid_t pid = windowPid(display, event.xmap.window, netWmPid);
+            const pid_t pid = windowPid(display, event.xmap.window);
             if (pid > 0 && descendsFrom(pid, child)) {
                 mappedAt = at;
                 owner = pid;

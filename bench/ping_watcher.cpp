@@ -32,24 +32,9 @@
 #include <map>
 #include <string>
 
-#include "ProcessGroup.h"
+#include "X11Watcher.h"
 
 namespace {
-
-pid_t windowPid(Display* display, Window window, Atom netWmPid) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    pid_t pid = 0;
-    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
-        data && format == 32 && count == 1)
-        pid = pid_t(*reinterpret_cast<unsigned long*>(data));
-    if (data) XFree(data);
-    return pid;
-}
 
 // The kernel completes connections to a listening socket by itself: nobody ever accepts, reads
 // or writes, as with a print server that has stopped answering. Returns its port, 0 on failure.
@@ -77,24 +62,10 @@ int usage() {
 int main(int argc, char* argv[]) {
     double intervalMs = 20;
     double timeoutMs = 30000;
-    int first = 1;
-    for (; first < argc; ++first) {
-        const std::string arg = argv[first];
-        if (arg == "--") {
-            ++first;
-            break;
-        }
-        if (first + 1 >= argc) return usage();
-        const double value = std::atof(argv[first + 1]);
-        if (arg == "--interval-ms")
-            intervalMs = std::max(value, 1.0);
-        else if (arg == "--timeout-ms")
-            timeoutMs = value;
-        else
-            return usage();
-        ++first;
-    }
-    if (first >= argc) return usage();
+    const int first = programAfterOptions(
+        argc, argv, {{"--interval-ms", &intervalMs}, {"--timeout-ms", &timeoutMs}});
+    if (!first) return usage();
+    intervalMs = std::max(intervalMs, 1.0);
 
     int listener = -1;
     const int port = silentListener(listener);
@@ -102,13 +73,9 @@ int main(int argc, char* argv[]) {
         std::perror("ping_watcher: listener");
         return 2;
     }
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) {
-        std::fprintf(stderr, "ping_watcher: cannot open display \"%s\"\n", XDisplayName(nullptr));
-        return 2;
-    }
+    Display* display = openDisplay("ping_watcher");
+    if (!display) return 2;
     const Window root = DefaultRootWindow(display);
-    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
     const Atom wmProtocols = XInternAtom(display, "WM_PROTOCOLS", False);
     const Atom netWmPing = XInternAtom(display, "_NET_WM_PING", False);
     // Map notices, and the answers to pings: a window sends them to the root window for its
@@ -116,7 +83,6 @@ int main(int argc, char* argv[]) {
     XSelectInput(display, root, SubstructureNotifyMask | StructureNotifyMask);
     XSync(display, False);
     const int xFd = ConnectionNumber(display);
-    fcntl(xFd, F_SETFD, FD_CLOEXEC);
 
     const pid_t child = fork();
     if (child < 0) return 2;
@@ -145,7 +111,7 @@ int main(int argc, char* argv[]) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == MapNotify && !event.xmap.override_redirect) {
-                const pid_t pid = windowPid(display, event.xmap.window, netWmPid);
+                const pid_t pid = windowPid(display, event.xmap.window);
                 if (pid != child) continue;
                 if (!target) {
                     target = event.xmap.window;

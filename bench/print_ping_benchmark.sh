@@ -22,25 +22,10 @@ for tool in Xvfb xdotool; do
     command -v $tool >/dev/null || { echo "print_ping_benchmark: $tool is missing" >&2; exit 2; }
 done
 
-. "$(dirname "$0")/../scripts/private-screen.sh"
-work=$(mktemp -d)
-cleanup() {
-    stop_private_screen
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' HUP INT PIPE TERM
-
-start_private_screen 1280x1024x24 "$work/xvfb.log" || {
-    echo "print_ping_benchmark: Xvfb did not start" >&2
-    cat "$work/xvfb.log" >&2
-    exit 2
-}
-export LC_ALL=it_IT.UTF-8 LANG=it_IT.UTF-8
-unset LANGUAGE LC_MESSAGES QT_QPA_PLATFORM LPDEST PRINTER
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+. "$(dirname "$0")/bench-screen.sh"
+bench_screen print_ping_benchmark
 # No one's printer choices or client.conf: only the watcher's silent server.
+unset LPDEST PRINTER
 export HOME="$work/home" CUPS_SERVERROOT="$work/cups"
 mkdir -p "$HOME" "$CUPS_SERVERROOT"
 

@@ -20,28 +20,8 @@ for program in "$app" "$bare" "$watcher"; do
 done
 command -v Xvfb >/dev/null || { echo "startup_benchmark: Xvfb is missing (Debian: xvfb)" >&2; exit 2; }
 
-. "$(dirname "$0")/../scripts/private-screen.sh"
-work=$(mktemp -d)
-cleanup() {
-    stop_private_screen
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' HUP INT PIPE TERM
-
-# A display of our own, so that no other window and no other session's server is counted.
-start_private_screen 1280x1024x24 "$work/xvfb.log" || {
-    echo "startup_benchmark: Xvfb did not start" >&2
-    cat "$work/xvfb.log" >&2
-    exit 2
-}
-# An Italian user's start, which loads Qt's Italian catalogue; the bare window starts alike.
-export LC_ALL=it_IT.UTF-8 LANG=it_IT.UTF-8
-unset LANGUAGE LC_MESSAGES
-# Qt complains on every start without it; a private one keeps the runs quiet and alike.
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
+. "$(dirname "$0")/bench-screen.sh"
+bench_screen startup_benchmark
 
 measure() { # name program
     "$watcher" --rss-after-ms 500 -- "$2" >>"$work/$1" 2>>"$work/stderr" || {
