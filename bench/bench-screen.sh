@@ -19,3 +19,14 @@ bench_screen() {
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 }
+
+# choose_stampa SECONDS: waits up to SECONDS for Quilvane's window and chooses "Menù → Stampa"
+# in it, as a user would; fails when no window came.
+choose_stampa() {
+    _window=$(timeout "$1" xdotool search --sync --onlyvisible --name '^Quilvane$' | head -1)
+    [ -n "$_window" ] || return 1
+    sleep 0.5
+    xdotool mousemove --window "$_window" 15 10 click 1 # the menu "Menù"
+    sleep 0.5
+    xdotool key Down Return # its one item, "Stampa"
+}

@@ -33,13 +33,7 @@ i=1
 while [ $i -le "$runs" ]; do
     "$watcher" -- "$app" >>"$work/pings" 2>>"$work/stderr" &
     watched=$!
-    window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Quilvane$' | head -1)
-    if [ -n "$window" ]; then
-        sleep 0.5
-        xdotool mousemove --window "$window" 15 10 click 1 # the menu "Menù"
-        sleep 0.5
-        xdotool key Down Return # its one item, "Stampa"
-    fi
+    choose_stampa 15 || true # the watcher says when no window came
     wait "$watched" || {
         echo "print_ping_benchmark: run $i measured nothing" >&2
         cat "$work/stderr" >&2
