@@ -15,7 +15,7 @@ RUN_PKGS="build-essential cmake pkg-config \
   dpkg-dev libx11-dev"
 # clang and libclang-rt-dev are each release's default clang (14 on Debian 12, 19 on 13).
 TEST_ONLY_PKGS="git file \
-  libgtest-dev googletest libbenchmark-dev \
+  libgtest-dev googletest libbenchmark-dev qt6-base-private-dev \
   xvfb xauth xdotool imagemagick x11-utils strace \
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils \
   desktop-file-utils appstream librsvg2-bin lintian \

@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -50,7 +51,8 @@ bool isUserInput(QEvent::Type type) {
 
 }  // namespace
 
-PrintingWindowGuard::PrintingWindowGuard(QWidget& window) : m_window(window) {
+PrintingWindowGuard::PrintingWindowGuard(QWidget& window, bool& closeAsked)
+    : m_window(window), m_closeAsked(closeAsked) {
     QCoreApplication::instance()->installEventFilter(this);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
@@ -72,5 +74,13 @@ bool PrintingWindowGuard::eventFilter(QObject* watched, QEvent* event) {
         m_closeAsked = true;
         return true;
     }
-    return isUserInput(event->type());
+    return isUserInput(event->type()) && !isForDialogShownMeanwhile(watched);
+}
+
+// Input reaches the widgets of a window through its platform window: both are let through.
+bool PrintingWindowGuard::isForDialogShownMeanwhile(QObject* receiver) const {
+    QWidget* const dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog == &m_window) return false;
+    if (receiver->isWidgetType()) return static_cast<QWidget*>(receiver)->window() == dialog;
+    return receiver == dialog->windowHandle();
 }

@@ -90,12 +90,11 @@ bool QtFormToolkit::printForm() {
     bool closeAsked = false;
     {
         const QScopedValueRollback printing(m_printing, true);
-        const PrintingWindowGuard guard(*m_canvas.window());
+        const PrintingWindowGuard guard(*m_canvas.window(), closeAsked);
         FormCanvas* canvas = &m_canvas;
         const PageImage page(canvas->size(),
                              [canvas](QPainter& painter) { canvas->paintClientArea(painter); });
         printed = m_desktop.printPage(page);
-        closeAsked = guard.closeAsked();
     }
     // A close asked for during the print waits for the handler: after a printed page it ends at
     // once; after a failed one it first shows its warning.
