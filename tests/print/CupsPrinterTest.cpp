@@ -26,9 +26,9 @@ Q_DECLARE_METATYPE(PrinterTrouble::Kind)
 namespace QTest {
 template <>
 char* toString(const PrintOutcome& outcome) {
-    static constexpr std::array names{"Printed",        "NoPrintService",   "NoDefaultPrinter",
-                                      "PrinterStopped", "NotAcceptingJobs", "DrawingFailed",
-                                      "JobRefused"};
+    static constexpr std::array names{"Printed",          "NoPrintService", "NoDefaultPrinter",
+                                      "PrinterStopped",   "NotAcceptingJobs", "DrawingFailed",
+                                      "JobRefused",       "ExchangeBroken"};
     return qstrdup(names.at(size_t(outcome)));
 }
 }  // namespace QTest
@@ -148,6 +148,8 @@ void CupsPrinterTest::failsQuicklyWhenThePrinterCannotPrint_data() {
         << Kind::ServerNotRunning << PrintOutcome::NoPrintService;
     QTest::newRow("a closed print server port is reported as unreachable")
         << Kind::PortClosed << PrintOutcome::NoPrintService;
+    QTest::newRow("no thread to talk to the server on is a failure, not the program's end")
+        << Kind::NoThreads << PrintOutcome::ExchangeBroken;
 }
 
 void CupsPrinterTest::failsQuicklyWhenThePrinterCannotPrint() {

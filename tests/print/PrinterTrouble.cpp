@@ -2,6 +2,7 @@
 
 #include <cups/cups.h>
 
+#include <pthread.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -29,6 +30,26 @@ QByteArray deadSocket(const QTemporaryDir& dir) {
         ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
     ::close(fd);
     return bound ? path : QByteArray();
+}
+
+// New threads get a stack far larger than any memory: none can be created.
+std::optional<size_t> exhaustThreads() {
+    pthread_attr_t attributes;
+    size_t usual = 0;
+    if (pthread_getattr_default_np(&attributes) != 0) return std::nullopt;
+    const bool read = pthread_attr_getstacksize(&attributes, &usual) == 0;
+    const bool set = read && pthread_attr_setstacksize(&attributes, size_t(1) << 46) == 0 &&
+                     pthread_setattr_default_np(&attributes) == 0;
+    pthread_attr_destroy(&attributes);
+    return set ? std::optional(usual) : std::nullopt;
+}
+
+void restoreThreads(size_t stackSize) {
+    pthread_attr_t attributes;
+    if (pthread_getattr_default_np(&attributes) != 0) return;
+    pthread_attr_setstacksize(&attributes, stackSize);
+    pthread_setattr_default_np(&attributes);
+    pthread_attr_destroy(&attributes);
 }
 
 QByteArray closedPort() {
@@ -84,11 +105,16 @@ PrinterTrouble::PrinterTrouble(Kind kind) {
             ok = m_silent.listen(QHostAddress::LocalHost);
             if (ok) pointAt("127.0.0.1:" + QByteArray::number(m_silent.serverPort()));
             break;
+        case Kind::NoThreads:
+            m_threadStackSize = exhaustThreads();
+            ok = m_threadStackSize.has_value();
+            break;
     }
     if (!ok) m_failure = QStringLiteral("could not arrange the trouble");
 }
 
 PrinterTrouble::~PrinterTrouble() {
+    if (m_threadStackSize) restoreThreads(*m_threadStackSize);
     m_server.reset();
     m_silent.close();
     if (!PrintFixture::restoreQueue()) qWarning("the test queue could not be put back");

@@ -4,6 +4,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 class ScopedCupsServer;
 
@@ -20,6 +21,7 @@ public:
         ServerNotRunning,  // a socket file with nobody behind it, as a stopped cupsd leaves
         PortClosed,        // a TCP port nobody listens on
         SilentServer,      // a TCP port that takes the connection and never answers
+        NoThreads,         // no new thread can be started, as when the process has no room left
     };
 
     explicit PrinterTrouble(Kind kind);
@@ -38,4 +40,5 @@ private:
     QTemporaryDir m_scratch;
     QTcpServer m_silent;
     std::unique_ptr<ScopedCupsServer> m_server;
+    std::optional<size_t> m_threadStackSize;
 };

@@ -306,18 +306,24 @@ PrintOutcome CupsPrinter::submit(const PageImage& page) {
     // The server may keep libcups waiting for seconds: not on this thread, which may be the
     // window's. The page paints widgets, so it is drawn here, between the two exchanges, and
     // before the job exists, so that a page that cannot be drawn leaves no empty job.
-    OffThreadCall::run([&exchange] {
+    // A phase that broke off has failed, whatever it had reached.
+    const auto broke = [&exchange](const std::string& why) {
+        if (why.empty()) return;
+        exchange.fail(PrintOutcome::ExchangeBroken,
+                      QStringLiteral("the exchange broke off: %1").arg(QString::fromStdString(why)));
+    };
+    broke(OffThreadCall::run([&exchange] {
         reachPrinter(exchange);
         if (exchange.failed()) exchange.close();
-    });
+    }));
     if (!exchange.failed()) {
         const QByteArray pdf = renderPdf(page, exchange.sheet);
         if (pdf.isEmpty())
             exchange.fail(PrintOutcome::DrawingFailed, QStringLiteral("drawing failed"));
-        OffThreadCall::run([&exchange, &pdf] {
+        broke(OffThreadCall::run([&exchange, &pdf] {
             if (!exchange.failed()) sendJob(exchange, pdf);
             exchange.close();
-        });
+        }));
     }
     if (exchange.failed()) {
         m_lastError = exchange.why;

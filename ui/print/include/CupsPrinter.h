@@ -14,6 +14,7 @@ enum class PrintOutcome {
     NotAcceptingJobs,  // the default printer's queue rejects jobs
     DrawingFailed,     // the page could not be drawn
     JobRefused,        // the server refused the job or its document
+    ExchangeBroken,    // the exchange could not run (no thread for it) or threw
 };
 
 // Prints one page on the default CUPS destination, as a vector PDF at true size, without any
