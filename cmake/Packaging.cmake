@@ -15,7 +15,6 @@ endforeach()
 # Debian wants the licence as /usr/share/doc/<package>/copyright.
 install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
     DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/quilvane" RENAME copyright)
-# lintian's one exception, where the release's AppStream needs it (data/CMakeLists.txt).
 if(QUILVANE_LINTIAN_OVERRIDES)
     install(FILES "${PROJECT_SOURCE_DIR}/data/quilvane.lintian-overrides"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME quilvane)
@@ -48,18 +47,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # dpkg-shlibdeps finds Qt and libcups; the font is loaded at run time, so it is named here and
-# CPack appends the computed libraries to it. Its package's name depends on the release
-# (fonts-liberation2 on Debian 12, fonts-liberation on 13): the one the run set installs here.
+# CPack appends the computed libraries to it. Its package's name depends on the release.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-execute_process(COMMAND sh "${PROJECT_SOURCE_DIR}/scripts/install-deps.sh" --list --run
-    OUTPUT_VARIABLE _quilvane_run_set RESULT_VARIABLE _quilvane_listed)
-string(REGEX MATCH "(^|\n)(fonts-liberation2?)\n" _quilvane_font "${_quilvane_run_set}")
-set(_quilvane_font_package "${CMAKE_MATCH_2}")
-if(NOT _quilvane_listed EQUAL 0 OR NOT _quilvane_font_package)
-    set(_quilvane_font_package fonts-liberation)
-    message(WARNING "An unknown release: the package depends on ${_quilvane_font_package}")
-endif()
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_quilvane_font_package}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${QUILVANE_FONT_PACKAGE}")
 # Without them the program still works: in Qt's English menus, and through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,11 +1,15 @@
 #!/bin/sh
 # Installs the Debian packages Quilvane needs on the release it runs on (Debian 12 "bookworm" or
 # Debian 13 "trixie"); skips apt entirely when they are all there.
-#   install-deps.sh --run    what building and running the program needs (scripts/run.sh)
-#   install-deps.sh [--test] that, plus the tools of the tests, benchmarks and fuzzers
-#   install-deps.sh --list [--run|--test]   prints the set, one package a line, and installs nothing
+#   install-deps.sh --run      what building and running the program needs (scripts/run.sh)
+#   install-deps.sh [--test]   that, plus the tools of the tests, benchmarks and fuzzers, and
+#                              on the release that builds for Windows the Windows set too
+#   install-deps.sh --windows  the run set and what building and testing for Windows needs
+#   install-deps.sh --list [--run|--test|--windows]   prints the set, one package a line, and
+#                                                     installs nothing
 # The release is read from $QUILVANE_OS_RELEASE, by default /etc/os-release.
 set -eu
+. "$(dirname "$0")/platforms.sh"
 
 # dpkg-dev and libx11-dev come with build-essential and libgl-dev anyway; named here because
 # packaging and the start-up benchmark use them directly.
@@ -25,39 +29,36 @@ TEST_ONLY_PKGS="git file \
   clang libclang-rt-dev lld \
   debootstrap"
 
-# What differs by release: the Liberation fonts 2 package, renamed in Debian 13.
-KNOWN_RELEASES="bookworm trixie"
-release_pkgs() {
-  case $1 in
-    bookworm) echo fonts-liberation2 ;;
-    trixie) echo fonts-liberation ;;
-  esac
-}
-
 set_name=test
 list=0
 for arg in "$@"; do
   case $arg in
     --run) set_name=run ;;
     --test) set_name=test ;;
+    --windows) set_name=windows ;;
     --list) list=1 ;;
-    *) echo "usage: $0 [--run|--test] [--list]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--run|--test|--windows] [--list]" >&2; exit 2 ;;
   esac
 done
 
 os_release=${QUILVANE_OS_RELEASE:-/etc/os-release}
-codename=$(sed -n 's/^VERSION_CODENAME=//p' "$os_release" 2>/dev/null | tr -d '"' | head -n 1)
+codename=$(release_codename "$os_release")
 case " $KNOWN_RELEASES " in
   *" ${codename:-?} "*) ;;
   *)
     echo "install-deps.sh: this system is '${codename:-unnamed}' ($os_release); Quilvane knows" \
-      "the packages of Debian 12 (bookworm) and Debian 13 (trixie) only" >&2
+      "the packages of $(release_fact bookworm name) and $(release_fact trixie name) only" >&2
     exit 3
     ;;
 esac
 
-PKGS="$RUN_PKGS $(release_pkgs "$codename")"
+PKGS="$RUN_PKGS $(release_fact "$codename" fonts)"
 [ "$set_name" = test ] && PKGS="$PKGS $TEST_ONLY_PKGS"
+if [ "$set_name" = windows ] || { [ "$set_name" = test ] && [ "$codename" = "$WINDOWS_QT_RELEASE" ]; }; then
+  PKGS="$PKGS $WINDOWS_PKGS"
+fi
+# Each once, in the order given: the sets share some.
+PKGS=$(printf '%s\n' $PKGS | awk '!seen[$0]++')
 if [ $list -eq 1 ]; then
   for p in $PKGS; do echo "$p"; done
   exit 0

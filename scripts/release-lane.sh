@@ -22,11 +22,9 @@ usage() {
 [ $# -ge 1 ] || usage
 codename=$1
 shift
-case $codename in
-    bookworm) release="Debian 12 (bookworm)" ;;
-    trixie) release="Debian 13 (trixie)" ;;
-    *) usage ;;
-esac
+# shellcheck source=platforms.sh
+. "$here/platforms.sh"
+release=$(release_fact "$codename" name) || usage
 say() { echo "== $release: $*"; }
 die() {
     echo "release-lane.sh: $*" >&2
@@ -35,7 +33,7 @@ die() {
 [ "$(id -u)" -eq 0 ] || die "needs root (debootstrap, chroot and mounts)"
 command -v debootstrap >/dev/null || die "debootstrap is missing: ./scripts/install-deps.sh --test installs it"
 
-host_codename=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | tr -d '"')
+host_codename=$(release_codename /etc/os-release)
 archive=$(host_archive "$host_codename")
 [ -n "$archive" ] || die "no apt source of this machine (/etc/apt) serves its own suite '$host_codename'"
 security=$(host_archive "$host_codename-security")

@@ -8,9 +8,12 @@
 #   ./scripts/test.sh --quick          this system's ordinary build and suite alone
 #   ./scripts/test.sh --other-release  the other release's lane alone
 # Each step says how long it took. The ordinary suite runs last, so that its CTest summary ends
-# the output; the command exits non-zero when any step failed.
+# the output; the command exits non-zero when any step failed. Run as root or as a user with
+# sudo, which installs the packages and runs the other release's lane. Interrupted (Ctrl+C), it
+# stops everything it started.
 set -u
 cd "$(dirname "$0")/.."
+. scripts/platforms.sh
 mode=all
 for arg in "$@"; do
     case "$arg" in
@@ -23,15 +26,63 @@ done
 jobs=$(nproc)
 status=0
 timings=""
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+# Everything this command starts carries this mark in its environment, so that an interrupt can
+# find and stop all of it: a non-interactive shell starts its background steps deaf to Ctrl+C,
+# and tests start servers of their own. What runs through sudo (the packages, the other
+# release's lane) gets the signal from sudo, and the lane stops what it started itself.
+QUILVANE_TEST_RUN="$$.$(date +%s%N)"
+export QUILVANE_TEST_RUN
+marked_processes() {
+    for environ in /proc/[0-9]*/environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        [ "$pid" != $$ ] || continue
+        tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "QUILVANE_TEST_RUN=$QUILVANE_TEST_RUN" &&
+            echo "$pid"
+    done
+}
+foreground=""
+stop_everything() {
+    trap '' INT TERM
+    echo
+    echo "== Interrupted: stopping what the test command started"
+    [ -z "$foreground" ] || kill -TERM "$foreground" 2>/dev/null
+    # Asked once: a second signal could cut short the clean-up a step makes on the first.
+    pids=$(marked_processes)
+    [ -z "$pids" ] || kill -TERM $pids 2>/dev/null
+    waited=0
+    while [ $waited -lt 60 ]; do
+        pids=$(marked_processes)
+        [ -z "$pids" ] && { [ -z "$foreground" ] || ! kill -0 "$foreground" 2>/dev/null; } && break
+        sleep 0.5
+        waited=$((waited + 1))
+    done
+    pids=$(marked_processes)
+    [ -z "$pids" ] || kill -KILL $pids 2>/dev/null
+    # The print tests' private print servers, whose clean-up test never ran.
+    for state in build/tests/print/cups-fixture build-asan/tests/print/cups-fixture; do
+        [ -d "$state" ] && sh tests/print/cups-fixture.sh stop "$state" >/dev/null 2>&1
+    done
+    echo "== Interrupted: everything it started has stopped"
+    exit 130
+}
+trap stop_everything INT TERM
 
 # step NAME COMMAND...: runs it, says how long it took, and marks the run failed if it failed.
+# It runs in the background and is waited for, so that an interrupt is dealt with at once.
 step() {
     _name=$1
     shift
     echo "== $_name"
     _start=$(date +%s)
     _rc=0
-    "$@" || _rc=$?
+    "$@" &
+    foreground=$!
+    wait $foreground || _rc=$?
+    foreground=""
     _seconds=$(($(date +%s) - _start))
     _verdict=""
     [ $_rc -eq 0 ] || { _verdict=", FAILED"; status=1; }
@@ -50,20 +101,17 @@ configure() {
         -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 "$@" >/dev/null
 }
 
-# The two supported releases each test the other in a system of its own.
-other_release() {
-    . /etc/os-release
-    case "${VERSION_CODENAME:-}" in
-        bookworm) echo trixie ;;
-        trixie) echo bookworm ;;
-        *) echo "Quilvane is tested on Debian 12 (bookworm) and 13 (trixie), not on" \
-            "${PRETTY_NAME:-this system}" >&2; return 1 ;;
-    esac
-}
-
+codename=$(release_codename)
 if [ $mode = all ] || [ $mode = other ]; then
-    other=$(other_release) || exit 1
-    step "The other release, $other: its whole suite" ./scripts/release-lane.sh "$other"
+    other=$(release_fact "$codename" other) || {
+        echo "Quilvane is tested on $(release_fact bookworm name) and $(release_fact trixie name)," \
+            "not on this system ($codename)" >&2
+        exit 1
+    }
+    # As root, as the packages are installed: through sudo for a user.
+    step "The other release, $other: its whole suite" $SUDO env \
+        ${FUZZ_SECONDS:+FUZZ_SECONDS=$FUZZ_SECONDS} ${ORCA_TEST_KEEP:+ORCA_TEST_KEEP=$ORCA_TEST_KEEP} \
+        ./scripts/release-lane.sh "$other"
     if [ $mode = other ]; then
         printf '\nTime taken:\n%s' "$timings"
         exit $status
@@ -82,13 +130,15 @@ ordinary_build() {
 
 # background NAME LOG NICENESS COMMAND...: starts a step beside the next ones, a few notches
 # below them, its output kept in LOG, and sets background_pid; finish_background NAME LOG PID
-# waits for it and reports it.
+# waits for it and reports it. An earlier run's status is gone before it starts: a step that
+# never ended has none.
 background() {
     _name=$1
     _log=$2
     _niceness=$3
     shift 3
     echo "== $_name: started in the background"
+    rm -f "$_log.status" "$_log.end"
     date +%s >"$_log.start"
     (
         renice -n "$_niceness" -p "$(sh -c 'echo $PPID')" >/dev/null
@@ -101,7 +151,8 @@ background() {
 
 finish_background() {
     wait "$3"
-    _seconds=$(($(cat "$2.end") - $(cat "$2.start")))
+    _end=$(cat "$2.end" 2>/dev/null || date +%s)
+    _seconds=$((_end - $(cat "$2.start")))
     _verdict=""
     if [ "$(cat "$2.status" 2>/dev/null)" != 0 ]; then
         cat "$2"
@@ -136,6 +187,7 @@ else
         ctest --test-dir build-asan --output-on-failure --parallel "$jobs" --no-label-summary
     # Then the fuzzers, ahead of the rest of that build: beside the suite's tests each got a sixth
     # of a core at most.
+    mkdir -p build-fuzz
     fuzz_log=build-fuzz/fuzzers.log
     background "Fuzzers, side by side" $fuzz_log 5 \
         ./fuzz/run-fuzzers.sh --no-build "${FUZZ_SECONDS:-30}"
@@ -145,5 +197,7 @@ fi
 
 printf '\nTime taken so far:\n%s' "$timings"
 echo "== Test suite"
-ctest --test-dir build --output-on-failure --parallel "$jobs" --no-label-summary || status=1
+ctest --test-dir build --output-on-failure --parallel "$jobs" --no-label-summary &
+foreground=$!
+wait $foreground || status=1
 exit $status

@@ -39,11 +39,10 @@ echo "Depends: $depends"
 # Named by hand, the font; found by dpkg-shlibdeps, the libraries. Both must survive the merge.
 # Debian 13 renamed two of them: the Liberation fonts 2 are fonts-liberation (fonts-liberation2
 # is left empty), and libcups2 became libcups2t64 in the move to a 64-bit time_t.
-case $(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | tr -d '"') in
-    bookworm) renamed="fonts-liberation2 libcups2" ;;
-    trixie) renamed="fonts-liberation libcups2t64" ;;
-    *) fail "no dependency names known for this release: Debian 12 (bookworm) or 13 (trixie)" ;;
-esac
+. "$(dirname "$0")/../../scripts/platforms.sh"
+codename=$(release_codename)
+renamed="$(release_fact "$codename" fonts) $(release_fact "$codename" libcups)" ||
+    fail "no dependency names known for this release ($codename)"
 for package in $renamed libqt6widgets6 libqt6gui6; do
     echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$package\\b" ||
         fail "Depends does not name $package"
