@@ -3,8 +3,8 @@
 #   ./scripts/test.sh                  the other supported Debian release's lane, then this system's
 #                                      whole suite (see --this-release)
 #   ./scripts/test.sh --this-release   this system alone: the fuzzers, the suite built with
-#                                      AddressSanitizer and UndefinedBehaviorSanitizer, then the
-#                                      suite on the ordinary build
+#                                      AddressSanitizer and UndefinedBehaviorSanitizer, on Debian 12
+#                                      the Windows lane, then the suite on the ordinary build
 #   ./scripts/test.sh --quick          this system's ordinary build and suite alone
 #   ./scripts/test.sh --other-release  the other release's lane alone
 # Each step says how long it took. The ordinary suite runs last, so that its CTest summary ends
@@ -193,6 +193,10 @@ else
         ./fuzz/run-fuzzers.sh --no-build "${FUZZ_SECONDS:-30}"
     finish_background "Fuzzers, side by side" $fuzz_log $background_pid && tail -n 4 $fuzz_log
     finish_background "Ordinary build" build/build.log $ordinary || exit 1
+    # Windows is built and tested where its Qt is built: on Debian 12, here or in its lane.
+    if [ "$codename" = "$WINDOWS_QT_RELEASE" ]; then
+        step "Windows: built and tested under Wine" ./scripts/windows.sh --test
+    fi
 fi
 
 printf '\nTime taken so far:\n%s' "$timings"

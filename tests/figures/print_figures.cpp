@@ -32,5 +32,14 @@ int main() {
     number("LIST_TOP", pixels(list[1]));
     number("LIST_WIDTH", pixels(list[2]));
     number("LIST_HEIGHT", pixels(list[3]));
+    colour("MEAN_BAR_COLOUR", kMeanBar);
+    const Geometry& meanBar = geometryOf("Shape1");
+    number("MEAN_BAR_LEFT", pixels(meanBar[0]));
+    number("MEAN_BAR_TOP", pixels(meanBar[1]));
+    number("MONTH_BOX_LEFT", pixels(kMonthBoxLeft));
+    number("MONTH_BOX_WIDTH", pixels(kMonthBoxWidth));
+    number("MONTH_BOX_HEIGHT", pixels(kMonthBoxHeight));
+    number("FIRST_ROW_TOP", pixels(kMonthRows[0].top));
+    number("ROW_STEP", pixels(kMonthRows[1].top - kMonthRows[0].top));
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "FormLayout.h"
+#include "LightPalette.h"
 #include "OneTestOfMany.h"
 #include "WindowFigures.h"
 #include "WindowFixture.h"
@@ -302,7 +303,7 @@ void Form1LayoutTest::aBoxsTextAttributesRunOverItsWholeText() {
 void Form1LayoutTest::pixelsShowColoursStackingAndScale_data() {
     QTest::addColumn<QPoint>("pixel");
     QTest::addColumn<QColor>("colour");
-    const QColor window = QApplication::palette().color(QPalette::Window);
+    const QColor window = lightPalette().color(QPalette::Window);
     QTest::newRow("List1 is light orange") << QPoint(380, 20) << colour(figures::kList);
     QTest::newRow("Shape1 starts one pixel wide and yellow")
         << QPoint(8, 58) << colour(figures::kMeanBar);
@@ -359,7 +360,7 @@ void Form1LayoutTest::theBlankLabelCoversTheWideMeanBar() {
     const QColor yellow = colour(figures::kMeanBar);
     QCOMPARE(QColor(image.pixel(240, 58)), yellow);  // above the label the bar shows
     QCOMPARE(QColor(image.pixel(252, 58)), yellow);
-    QCOMPARE(QColor(image.pixel(252, 79)), QApplication::palette().color(QPalette::Window));
+    QCOMPARE(QColor(image.pixel(252, 79)), lightPalette().color(QPalette::Window));
     QCOMPARE(QColor(image.pixel(240, 79)), yellow);  // Label1's background lets it show through
 }
 
@@ -380,7 +381,7 @@ void Form1LayoutTest::barsStaySharpAtAnyScale() {
 
     // Across January's bar, between two hatch lines, only the bar's green and the background:
     // no blended edge pixels.
-    const QColor window = QApplication::palette().color(QPalette::Window);
+    const QColor window = lightPalette().color(QPalette::Window);
     const int y = int(361 * scale);
     const QColor bar = colour(figures::kBar);
     int barPixels = 0;

@@ -12,6 +12,7 @@
 #include "Form1Handlers.h"
 #include "FormCanvas.h"
 #include "FormLayout.h"
+#include "LayoutFont.h"
 #include "LightPalette.h"
 #include "ListBox.h"
 #include "QtFormToolkit.h"
@@ -35,8 +36,11 @@ QString accessibleNameOf(const LayoutEntry& entry) {
 }  // namespace
 
 Form1::Form1(Desktop& desktop, QWidget* parent)
+    // A fixed single border: on Windows a frame that cannot be dragged to resize, which the
+    // fixed size alone leaves; other systems ignore the hint and honour the fixed size.
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                              Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quilvane"));
     // The layout's fixed colours were chosen for a light face: the window keeps it under any
@@ -65,10 +69,7 @@ Form1::~Form1() = default;
 // The fixed layout is measured for an 8-point sans with Arial's widths: a wider desktop font
 // would cut the month names and push the mean under the blank label.
 void Form1::useLayoutFont() {
-    QFont windowFont(QStringLiteral("Liberation Sans"));
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPointSizeF(8.0);
-    setFont(windowFont);
+    setFont(layoutFont());
 }
 
 // No access keys: the captions carry no '&'.
