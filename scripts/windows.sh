@@ -96,6 +96,7 @@ gather() {
     rm -rf "$dist"
     mkdir -p "$dist/plugins/platforms" "$dist/translations" "$dist/fonts"
     cp "$build/app/Quilvane.exe" "$dist/"
+    [ ! -f "$build/app/quilvane-print.dll" ] || cp "$build/app/quilvane-print.dll" "$dist/"
     cp "$qt/plugins/platforms/qwindows.dll" "$dist/plugins/platforms/"
     # Qt's own texts in the user's language, Italian first among them.
     cp "$qt/translations/"qtbase_*.qm "$dist/translations/"
@@ -123,7 +124,55 @@ gather() {
 }
 step "gathering $dist" gather || exit 1
 
+# The installer and the portable zip, both made of dist/windows as gathered.
+package() {
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+    version_text=$(sed -n 's/^#define QUILVANE_VERSION_TEXT "\(.*\)"$/\1/p' \
+        "$build/data/generated/QuilvaneVersion.h")
+    short=${version%.*}
+    setup="dist/Quilvane-$short-setup.exe"
+    zip="dist/Quilvane-$short-windows.zip"
+    staging=$(mktemp -d)
+    # What the uninstaller removes: each file the installer put there, then each folder, the
+    # deepest first, if nothing else is left in it.
+    (cd "$dist" &&
+        find . -type f | LC_ALL=C sort | sed 's|^\./||; s|/|\\|g; s|.*|Delete "$INSTDIR\\&"|' &&
+        find . -mindepth 1 -type d | LC_ALL=C sort -r | sed 's|^\./||; s|/|\\|g; s|.*|RMDir "$INSTDIR\\&"|'
+    ) >"$staging/files.nsh"
+    makensis -V2 -DVERSION="$short" -DVERSION_TEXT="$version_text" -DVERSION_NUMBER="$version.0" \
+        -DDIST="$source_dir/$dist" -DOUTFILE="$source_dir/$setup" -DFILE_LIST="$staging/files.nsh" \
+        -DICON="$source_dir/data/icons/quilvane.ico" -DSIZE_KB="$(du -sk "$dist" | cut -f1)" \
+        data/windows/Quilvane.nsi || { rm -rf "$staging"; return 1; }
+    rm -rf "$staging"
+    # One folder, Quilvane, its entries in one order, each with the same time and mode.
+    /usr/bin/python3 scripts/make-zip.py "$zip" "$dist" Quilvane "$SOURCE_DATE_EPOCH" || return 1
+    ls -l "$setup" "$zip" | awk '{ print $5, $NF }'
+}
+step "installer and zip" package || exit 1
+
+# The same bits from a second build of the same sources in another folder, as a user who checks
+# a download against a build of their own would make it.
+reproduce() {
+    _copy=$(mktemp -d)
+    mkdir "$_copy/quilvane"
+    tar -C "$source_dir" --exclude=./.git --exclude='./build*' --exclude=./dist -cf - . |
+        tar -C "$_copy/quilvane" -xf -
+    if ! (cd "$_copy/quilvane" && ./scripts/windows.sh) >"$_copy/build.log" 2>&1; then
+        tail -n 30 "$_copy/build.log"
+        rm -rf "$_copy"
+        return 1
+    fi
+    _differ=""
+    for _file in "$dist/Quilvane.exe" "$dist/quilvane-print.dll" "$setup" "$zip"; do
+        cmp -s "$_file" "$_copy/quilvane/$_file" || _differ="$_differ $_file"
+    done
+    rm -rf "$_copy"
+    [ -z "$_differ" ] || { echo "a second build differs in:$_differ"; return 1; }
+    echo "a second build, elsewhere, made the same Quilvane.exe, print module, installer and zip"
+}
+
 if [ $test -eq 1 ]; then
+    step "the same bits twice" reproduce || true
     step "tests under Wine" sh tests/windows/wine-lane.sh "$build" "$qt" "$mingw_runtime" || true
 fi
 printf '\nWindows, time taken:\n%s' "$timings"

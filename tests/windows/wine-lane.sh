@@ -2,11 +2,12 @@
 # Runs the Windows build's tests under Wine: Debian's wine, a Wine prefix, home and Xvfb screen
 # of their own, and Qt for Windows and the compiler's runtime on the DLL path; everything it
 # started is stopped on the way out.
-#   wine-lane.sh BUILD_DIR QT_PREFIX "RUNTIME_DIRS"   (one folder a line)
+#   wine-lane.sh BUILD_DIR QT_PREFIX "RUNTIME_DIRS" [CTEST_ARGUMENTS...]   (one folder a line)
 set -eu
 build=$(realpath "$1")
 qt=$2
 runtime=$3
+shift 3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/private-screen.sh"
 
@@ -46,11 +47,14 @@ fi
 # One server for all the tests, kept until the last has ended, with Wine's own services and its
 # desktop started here: otherwise the first test to need them would start them, and they would
 # hold its output open, which CTest waits on until the test's time is up.
-wineserver -p </dev/null >/dev/null 2>&1 || true  # one may be running already
+# A server left from an earlier run would keep that run's screen.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 wine explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
 for _ in $(seq 100); do
     xdotool search --name 'Wine desktop' >/dev/null 2>&1 && break
     sleep 0.1
 done
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --no-label-summary
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --no-label-summary "$@"

@@ -1,5 +1,6 @@
 #include "CupsPrinter.h"
 
+#include "DefaultPrinter.h"
 #include "OffThreadCall.h"
 #include "PageImage.h"
 
@@ -330,4 +331,9 @@ PrintOutcome CupsPrinter::submit(const PageImage& page) {
         return *exchange.failure;
     }
     return PrintOutcome::Printed;
+}
+
+bool printOnDefaultPrinter(const PageImage& page) {
+    static CupsPrinter printer;
+    return printer.print(page);
 }

@@ -3,19 +3,9 @@
 #include <QString>
 #include <chrono>
 
-class PageImage;
+#include "PrintService.h"
 
-// Why a page was or was not printed. Callers that only need yes or no use CupsPrinter::print.
-enum class PrintOutcome {
-    Printed,           // the job is in the printer's queue
-    NoPrintService,    // no print server answered in time
-    NoDefaultPrinter,  // the server has no default destination
-    PrinterStopped,    // the default printer is stopped (disabled)
-    NotAcceptingJobs,  // the default printer's queue rejects jobs
-    DrawingFailed,     // the page could not be drawn
-    JobRefused,        // the server refused the job or its document
-    ExchangeBroken,    // the exchange could not run (no thread for it) or threw
-};
+class PageImage;
 
 // Prints one page on the default CUPS destination, as a vector PDF at true size, without any
 // dialog. The whole page is bounded in time, so a print server that accepts the connection and
@@ -26,9 +16,9 @@ enum class PrintOutcome {
 class CupsPrinter {
 public:
     // How long one page may take to reach the print queue, connecting to the server included.
-    static constexpr std::chrono::milliseconds kPageTimeLimit{5000};
+    static constexpr std::chrono::milliseconds kPageTimeLimit = print_limits::kPage;
     // How long, within that, connecting to the server may take.
-    static constexpr std::chrono::milliseconds kConnectTimeLimit{3000};
+    static constexpr std::chrono::milliseconds kConnectTimeLimit = print_limits::kReachPrinter;
 
     // Uses the print server CUPS is configured with (client.conf, CUPS_SERVER).
     explicit CupsPrinter(std::chrono::milliseconds pageTimeLimit = kPageTimeLimit);

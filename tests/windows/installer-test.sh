@@ -1,0 +1,95 @@
+#!/bin/bash
+# The installer under Wine, silently, in both its modes: for all users (as an administrator, which
+# Wine's user is) and for the current user alone (/CurrentUser, as without administrator rights).
+# Each time: the files, the Start menu entry and the entry in the list of installed programs are
+# there, the installed Quilvane.exe opens its window, and the uninstaller, run as that list
+# entry says, leaves the Wine prefix as it found it.
+#   installer-test.sh SETUP_EXE WINDOW_TITLES_EXE
+set -euo pipefail
+setup=$1
+titles_exe=$2
+fail() { echo "FAIL: $*"; exit 1; }
+: "${WINEPREFIX:?run through tests/windows/wine-lane.sh}"
+drive=$WINEPREFIX/drive_c
+work=$(mktemp -d)
+app_pid=""
+trap '[ -z "$app_pid" ] || kill "$app_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+unset WINEPATH  # the installed program finds what it needs beside it
+
+titles() { wine "$titles_exe" | tr -d '\r'; }
+key_names() {  # the registry's key names under HIVE\Software, Wine's own settings aside
+    wine reg export "$1\\Software" "$work/export.reg" /y >/dev/null 2>&1 || return 0
+    iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | grep '^\[' |
+        grep -v '\\Software\\Wine\\' || true
+}
+# What the prefix holds: its files but the temporary ones, and its keys.
+snapshot() {
+    { (cd "$drive" && find . -path ./users/\*/Temp -prune -o -print); key_names HKLM
+      key_names HKCU; } | LC_ALL=C sort >"$1"
+}
+value() {  # HIVE\KEY NAME
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
+while read -r mode hive; do
+    uninstall_key="$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilvane"
+    snapshot "$work/before"
+    wine "$setup" /S "/$mode" || fail "$mode: the installer ended with $?"
+    snapshot "$work/installed"
+    added=$(LC_ALL=C comm -13 "$work/before" "$work/installed")
+    folder=$(echo "$added" | grep '/Quilvane\.exe$' | head -1) ||
+        fail "$mode: no Quilvane.exe installed; added: $added"
+    folder=$(dirname "$folder")
+    for file in Uninstall.exe Qt6Widgets.dll plugins/platforms/qwindows.dll quilvane-print.dll \
+        translations/qtbase_it.qm fonts/LiberationSans-Regular.ttf; do
+        echo "$added" | grep -qxF "$folder/$file" || fail "$mode: $folder/$file was not installed"
+    done
+    echo "$added" | grep -q '/Start Menu/Programs/Quilvane\.lnk$' ||
+        fail "$mode: no Start menu entry; added: $(echo "$added" | grep -v "^$folder")"
+    [ "$(value "$uninstall_key" DisplayName)" = Quilvane ] || fail "$mode: no list entry in $hive"
+    [ "$(value "$uninstall_key" DisplayVersion)" = 1.00 ] || fail "$mode: the list's version"
+    [ "$(value "$uninstall_key" Publisher)" = nessuna ] || fail "$mode: the list's publisher"
+    value "$uninstall_key" DisplayIcon | grep -q 'Quilvane\.exe",0$' || fail "$mode: the list's icon"
+    case $mode in
+        AllUsers) echo "$folder" | grep -q '^\./Program Files/' || fail "not in Program Files: $folder" ;;
+        CurrentUser) echo "$folder" | grep -q '^\./users/[^/]*/AppData/Local/Programs/' ||
+            fail "not in the user's Programs folder: $folder" ;;
+    esac
+
+    # The installed program, started from where it was installed.
+    (cd "$drive/$folder" && exec wine Quilvane.exe) >/dev/null 2>&1 &
+    app_pid=$!
+    for _ in $(seq 100); do
+        [ "$(titles | grep -cx Quilvane || true)" -ge 1 ] && break
+        kill -0 "$app_pid" 2>/dev/null || fail "$mode: the installed Quilvane.exe ended at once"
+        sleep 0.2
+    done
+    [ "$(titles | grep -cx Quilvane || true)" -eq 1 ] || fail "$mode: no window from the install"
+    kill "$app_pid"
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=""
+
+    # Uninstalled silently, as the list entry says; it goes on from a copy of itself in the
+    # temporary folder, which Windows deletes at its next start (Wine's: wineboot --restart).
+    quiet=$(value "$uninstall_key" QuietUninstallString)
+    [[ $quiet =~ ^\"([^\"]+)\"\ (.*)$ ]] || fail "$mode: the list's silent uninstall: $quiet"
+    # shellcheck disable=SC2086
+    wine "${BASH_REMATCH[1]}" ${BASH_REMATCH[2]} || fail "$mode: the uninstaller ended with $?"
+    for _ in $(seq 100); do
+        [ -e "$drive/$folder" ] || break
+        sleep 0.2
+    done
+    wineboot --restart >/dev/null 2>&1
+    snapshot "$work/after"
+    left=$(LC_ALL=C comm -13 "$work/before" "$work/after")
+    [ -z "$left" ] || fail "$mode: the uninstaller left: $left"
+    gone=$(LC_ALL=C comm -23 "$work/before" "$work/after")
+    [ -z "$gone" ] || fail "$mode: the uninstaller took: $gone"
+    # Windows removes the copy's folder at that start as well; Wine leaves it, empty.
+    [ -z "$(find "$drive"/users/*/Temp -path '*/~nsu*.tmp/*' 2>/dev/null)" ] ||
+        fail "$mode: its copy stayed in Temp"
+    echo "PASS: installed for $mode in $folder, ran, uninstalled without a trace"
+done <<EOF
+AllUsers HKLM
+CurrentUser HKCU
+EOF

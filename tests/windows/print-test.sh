@@ -1,0 +1,180 @@
+#!/bin/bash
+# Printing on Windows, as Wine hands a Windows print job to CUPS: the tests' private print
+# server (tests/print/cups-fixture.sh), its cups-pdf queue the default.
+#  - No printer at all: "Stampa" in the gathered Quilvane.exe shows the warning once, and the
+#    window goes on.
+#  - Each trouble Wine can show, arranged on the print server, against SpoolerPrinter's outcome
+#    (spooler_probe prints one page and says how it went); a page that prints is at true size,
+#    its text as text.
+#  - "Stampa" chosen in the real window puts the window's page on paper.
+#   print-test.sh DIST_DIR SOURCE_DIR CUPS_STATE SPOOLER_PROBE_EXE WINDOW_TITLES_EXE
+set -euo pipefail
+dist=$1
+source_dir=$2
+state=$3
+probe=$4
+titles_exe=$5
+fail() { echo "FAIL: $*"; exit 1; }
+: "${WINEPREFIX:?run through tests/windows/wine-lane.sh}"
+
+work=$(mktemp -d)
+app_pid=""
+stop_app() {
+    [ -z "$app_pid" ] || kill "$app_pid" 2>/dev/null || true
+    [ -z "$app_pid" ] || wait "$app_pid" 2>/dev/null || true
+    app_pid=""
+}
+trap 'stop_app; rm -rf "$work"' EXIT
+c++ -std=c++20 -I"$source_dir/tests/figures" "$source_dir/tests/figures/print_figures.cpp" \
+    -o "$work/print_figures"
+source <("$work/print_figures")
+
+titles() { wine "$titles_exe" | tr -d '\r'; }
+count_titled() { titles | grep -cxF "$1" || true; }
+shot="$work/screen.png"
+# The client area's top left corner on the screen, from the mean bar, one yellow pixel wide.
+find_client() {
+    local box
+    for _ in $(seq 100); do
+        [ "$(count_titled Quilvane)" -ge 1 ] && break
+        kill -0 "$app_pid" 2>/dev/null || fail "Quilvane.exe ended before it showed its window"
+        sleep 0.2
+    done
+    sleep 1
+    import -window root "$shot"
+    box=$(convert "$shot" -alpha off -fill black +opaque "$MEAN_BAR_COLOUR" -fill white \
+        -opaque "$MEAN_BAR_COLOUR" -format '%@' info:)
+    [[ $box =~ ^1x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] || fail "no window with its mean bar ($box)"
+    X=$((BASH_REMATCH[1] - MEAN_BAR_LEFT))
+    Y=$((BASH_REMATCH[2] - MEAN_BAR_TOP))
+}
+start_app() {  # with the print server the environment names
+    (cd "$dist" && exec env -u WINEPATH LC_ALL=it_IT.UTF-8 wine Quilvane.exe) >"$work/app.log" 2>&1 &
+    app_pid=$!
+    find_client
+}
+# "Menù", then "Stampa" in it, with the mouse: the menu bar lies above the client area.
+choose_stampa() {
+    xdotool mousemove $((X + 20)) $((Y - 10)) click 1
+    sleep 0.7
+    xdotool mousemove $((X + 40)) $((Y + 10)) click 1
+}
+
+# No print server at all: Wine finds no printer.
+CUPS_SERVER="$work/no-server.sock" start_app
+choose_stampa
+warning="Verificare lo stato della stampante"
+for _ in $(seq 50); do
+    [ "$(count_titled "$warning")" -ge 1 ] && break
+    sleep 0.2
+done
+sleep 1
+[ "$(count_titled "$warning")" -eq 1 ] || fail "with no printer, $(count_titled "$warning") warnings"
+xdotool key Return
+sleep 1
+[ "$(count_titled "$warning")" -eq 0 ] || fail "the warning stayed after Enter"
+kill -0 "$app_pid" 2>/dev/null || fail "the window went with the warning"
+stop_app
+echo "PASS: with no printer, Stampa warned once and the window went on"
+
+if [ -e "$state/skip-reason" ]; then
+    echo "SKIP: $(cat "$state/skip-reason")"
+    exit 77
+fi
+queue=$(cat "$state/queue")
+folder=$(cat "$state/pdf-dirs")
+ours() { CUPS_SERVER=$(cat "$state/socket") CUPS_SERVERROOT="$state/client" "$@"; }
+export CUPS_SERVER
+CUPS_SERVER=$(cat "$state/socket")
+export CUPS_SERVERROOT="$state/client"
+unset LPDEST PRINTER
+
+# A page printed: one PDF in the queue's folder, the queue empty again.
+the_pdf() {
+    for _ in $(seq 100); do
+        [ -n "$(ls "$folder")" ] && [ -z "$(ours lpstat -o)" ] && break
+        sleep 0.2
+    done
+    [ "$(ls "$folder" | wc -l)" -eq 1 ] || fail "PDFs in $folder: $(ls "$folder")"
+    echo "$folder/$(ls "$folder")"
+}
+probe() {
+    rm -f "$folder"/*
+    wine "$probe" >"$work/probe.txt" 2>/dev/null
+    tr -d '\r' <"$work/probe.txt"
+}
+
+# Each trouble Wine can show, and the outcome it gives: a refusal as the job is sent. A stopped
+# printer takes the job into its queue under Wine (Windows would say it is paused), and a print
+# server that never answers is no printer at all to it: README says what is seen only on paper.
+while IFS='|' read -r trouble undo expected; do
+    ours $trouble
+    result=$(probe)
+    ours $undo
+    ours cancel -a 2>/dev/null || true
+    outcome=${result%% *}
+    [ "$outcome" = "$expected" ] || fail "$trouble: $result, not $expected"
+    [ -z "$(ls "$folder")" ] || fail "$trouble: a page was printed all the same"
+    echo "PASS: $trouble: $expected"
+done <<EOF
+cupsreject $queue|cupsaccept $queue|JobRefused
+lpadmin -p $queue -u deny:$(id -un)|lpadmin -p $queue -u allow:all|JobRefused
+EOF
+
+# A page that prints: the queue's A4 sheet, the marks 4 inches apart at 150 dpi, the text.
+result=$(probe)
+[ "${result%% *}" = Printed ] || fail "the test page: $result"
+pdf=$(the_pdf)
+pdfinfo "$pdf" | grep -q '^Page size: *595\(\.[0-9]*\)\? x 842' ||
+    fail "not the queue's A4 sheet: $(pdfinfo "$pdf" | grep '^Page size')"
+pdftotext "$pdf" - | grep -qF "Quilvane: 4 pollici fra i segni rossi" || fail "the text is not text"
+pdftoppm -r 150 -png -singlefile "$pdf" "$work/page"
+red_centre() {  # LEFT TOP: twice the centre of the red mark in the 100-pixel square there
+    local box
+    box=$(convert "$work/page.png" -crop "100x100+$1+$2" +repage -alpha off -fuzz 20% \
+        -fill black +opaque red -fill white -opaque red -format '%@' info:)
+    [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "no red mark at $1,$2"
+    echo $(($1 * 2 + BASH_REMATCH[3] * 2 + BASH_REMATCH[1])) \
+        $(($2 * 2 + BASH_REMATCH[4] * 2 + BASH_REMATCH[2]))
+}
+read -r ax ay < <(red_centre 0 0)
+read -r bx _ < <(red_centre 580 0)
+read -r _ cy < <(red_centre 0 580)
+# 4 inches are 600 pixels at 150 dpi: 1,200 in halves, give or take two pixels.
+across=$((bx - ax))
+down=$((cy - ay))
+[ $((across - 1200)) -ge -4 ] && [ $((across - 1200)) -le 4 ] &&
+    [ $((down - 1200)) -ge -4 ] && [ $((down - 1200)) -le 4 ] ||
+    fail "the marks are $((across / 2)) and $((down / 2)) pixels apart at 150 dpi, not 600"
+echo "PASS: the test page on the queue's A4 sheet, at true size, its text as text"
+
+# The real window: January's 120 on paper, over its x, at true size; the captions as text.
+rm -f "$folder"/*
+start_app
+xdotool mousemove $((X + MONTH_BOX_LEFT + 10)) $((Y + FIRST_ROW_TOP + 8)) click 1
+xdotool type --delay 60 120
+sleep 0.5
+choose_stampa
+pdf=$(the_pdf)
+sleep 1
+[ "$(count_titled "$warning")" -eq 0 ] || fail "a warning for a page that printed"
+stop_app
+pdftotext "$pdf" - >"$work/page.txt"
+for caption in GENNAIO DICEMBRE "Media:" "Seleziona il N° di"; do
+    grep -qF "$caption" "$work/page.txt" || fail "no \"$caption\" in the page's text"
+done
+pdftoppm -r 96 -png -singlefile "$pdf" "$work/window"
+count() {
+    convert "$work/window.png" -crop "$1" +repage -fuzz 6% -fill black +opaque "$2" -fill white \
+        -opaque "$2" -format "%[fx:round(mean*w*h)]" info:
+}
+bar_top() {
+    awk -v v="$1" -v zero="$ZERO_LINE_Y" -v unit="$TWIPS_PER_UNIT" -v px="$TWIPS_PER_PIXEL" \
+        'BEGIN { printf "%d\n", (zero - unit * v) / px }'
+}
+strip() { echo "${BAR_WIDTH}x$2+$(($1 - BAR_WIDTH / 2))+$3"; }
+[ "$(count "$(strip "$JANUARY_BAR_X" 100 "$(bar_top 100)")" "$BAR_COLOUR")" -ge 300 ] ||
+    fail "January's bar is not on the page where the window has it"
+[ "$(count "$(strip "$FEBRUARY_BAR_X" "$CLIENT_HEIGHT" 0)" "$BAR_COLOUR")" -eq 0 ] ||
+    fail "February shows a bar it was never given"
+echo "PASS: Stampa put the window's page on $queue at true size, its captions as text"

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+
+#include "PrintService.h"
+
+class PageImage;
+
+// Prints one page on Windows' default printer through the print spooler, at true size from the
+// top left corner of the printable area, without any dialog: the form's painter draws it on the
+// printer's device context, shapes, lines and text as GDI's own, the windowed controls as
+// images. Every failure Windows reports is one: no default printer, a printer paused, offline or
+// in error, a job refused as it starts or ends, a job that fails once queued. The exchange with
+// the spooler runs on threads of its own while the calling thread serves its events, user input
+// held back; the page is painted on the calling thread. A spooler that stops answering costs
+// the caller the page's time limit: then the thread is left to finish on its own.
+class SpoolerPrinter {
+public:
+    static constexpr std::chrono::milliseconds kPageTimeLimit = print_limits::kPage;
+    static constexpr std::chrono::milliseconds kReachTimeLimit = print_limits::kReachPrinter;
+
+    explicit SpoolerPrinter(std::chrono::milliseconds pageTimeLimit = kPageTimeLimit);
+
+    // False when the page could not be queued, whatever the cause; the cause goes to the log.
+    bool print(const PageImage& page);
+    // Returns when the page is queued or has failed. The calling thread serves its events
+    // meanwhile: whatever they run must not start another page on this printer.
+    PrintOutcome submit(const PageImage& page);
+
+    // What went wrong the last time, in words for the log; empty after a printed page.
+    QString lastError() const { return m_lastError; }
+
+private:
+    std::chrono::milliseconds m_timeLimit;
+    QString m_lastError;
+};
