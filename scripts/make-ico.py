@@ -39,10 +39,10 @@ def image_entry(size, bits, rgba):
     return header + table + colour_rows + mask_rows
 
 
-def main(out, specs):
+def main(out, images):
     entries = []
-    for spec in specs:
-        size, bits, path = spec.split(":", 2)
+    for image in images:
+        size, bits, path = image.split(":", 2)
         size, bits = int(size), int(bits)
         with open(path, "rb") as f:
             entries.append((size, bits, image_entry(size, bits, f.read())))

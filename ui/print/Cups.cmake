@@ -4,7 +4,7 @@
 find_package(Cups REQUIRED)
 add_library(cups_printer STATIC CupsPrinter.cpp)
 set_target_properties(cups_printer PROPERTIES POSITION_INDEPENDENT_CODE ON)
-target_link_libraries(cups_printer PUBLIC print_interface Cups::Cups PRIVATE off_thread_call)
+target_link_libraries(cups_printer PUBLIC page_printer Cups::Cups)
 
 add_library(quilvane-print MODULE PrintModule.cpp)
 target_link_libraries(quilvane-print PRIVATE cups_printer)

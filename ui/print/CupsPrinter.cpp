@@ -99,12 +99,6 @@ Sheet defaultSheet(http_t* http, cups_dest_t* dest, cups_dinfo_t* info) {
             QByteArray(name)};
 }
 
-bool usablePage(const PageImage& page) {
-    const QSizeF size = page.sizeInPixels();
-    return std::isfinite(size.width()) && std::isfinite(size.height()) && size.width() > 0 &&
-           size.height() > 0;
-}
-
 // One page of PDF in memory, the page at true size with its top left corner on the origin of the
 // printable area. Empty when drawing fails.
 QByteArray renderPdf(const PageImage& page, const Sheet& sheet) {
@@ -287,21 +281,7 @@ void sendJob(Exchange& exchange, const QByteArray& pdf) {
 
 CupsPrinter::CupsPrinter(std::chrono::milliseconds pageTimeLimit) : m_timeLimit(pageTimeLimit) {}
 
-bool CupsPrinter::print(const PageImage& page) {
-    const PrintOutcome outcome = submit(page);
-    if (outcome != PrintOutcome::Printed) {
-        qWarning("Quilvane: page not printed: %s", qUtf8Printable(m_lastError));
-    }
-    return outcome == PrintOutcome::Printed;
-}
-
-PrintOutcome CupsPrinter::submit(const PageImage& page) {
-    m_lastError.clear();
-    if (!usablePage(page)) {
-        m_lastError = QStringLiteral("empty page");
-        return PrintOutcome::DrawingFailed;
-    }
-
+PrintOutcome CupsPrinter::put(const PageImage& page, QString& why) {
     // One deadline for the whole page, whichever thread is waiting on the server.
     Exchange exchange(Clock::now() + m_timeLimit);
     // The server may keep libcups waiting for seconds: not on this thread, which may be the
@@ -327,7 +307,7 @@ PrintOutcome CupsPrinter::submit(const PageImage& page) {
         }));
     }
     if (exchange.failed()) {
-        m_lastError = exchange.why;
+        why = exchange.why;
         return *exchange.failure;
     }
     return PrintOutcome::Printed;

@@ -4,7 +4,7 @@
 # spooler_printer directly.
 add_library(spooler_printer STATIC SpoolerPrinter.cpp GdiPage.cpp)
 target_include_directories(spooler_printer PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(spooler_printer PUBLIC print_interface PRIVATE off_thread_call winspool gdi32)
+target_link_libraries(spooler_printer PUBLIC page_printer PRIVATE winspool gdi32)
 
 add_library(quilvane-print MODULE PrintModule.cpp)
 target_link_libraries(quilvane-print PRIVATE spooler_printer)

@@ -183,12 +183,6 @@ void closeExchange(Exchange& exchange) {
 // At least this long to close once the page's time is up.
 constexpr std::chrono::milliseconds kClosingTime{500};
 
-bool usablePage(const PageImage& page) {
-    const QSizeF size = page.sizeInPixels();
-    return std::isfinite(size.width()) && std::isfinite(size.height()) && size.width() > 0 &&
-           size.height() > 0;
-}
-
 // The page on the printer's page, from the top left corner of its printable area, which is
 // where a printer's device context begins.
 bool paintPage(HDC dc, const PageImage& page) {
@@ -211,26 +205,13 @@ bool paintPage(HDC dc, const PageImage& page) {
 SpoolerPrinter::SpoolerPrinter(std::chrono::milliseconds pageTimeLimit)
     : m_timeLimit(pageTimeLimit) {}
 
-bool SpoolerPrinter::print(const PageImage& page) {
-    const PrintOutcome outcome = submit(page);
-    if (outcome != PrintOutcome::Printed)
-        qWarning("Quilvane: page not printed: %s", qUtf8Printable(m_lastError));
-    return outcome == PrintOutcome::Printed;
-}
-
-PrintOutcome SpoolerPrinter::submit(const PageImage& page) {
-    m_lastError.clear();
-    if (!usablePage(page)) {
-        m_lastError = QStringLiteral("empty page");
-        return PrintOutcome::DrawingFailed;
-    }
+PrintOutcome SpoolerPrinter::put(const PageImage& page, QString& why) {
     const Clock::time_point deadline = Clock::now() + m_timeLimit;
     auto exchange = std::make_shared<Exchange>(deadline);
     // Each phase on a thread of its own, which owns the exchange with this thread: a spooler
     // that never answers keeps the thread, not the window. Once this thread has stopped waiting
     // it no longer touches the exchange, and the thread closes it when it ends.
     std::optional<PrintOutcome> givenUp;
-    QString why;
     const auto phase = [&](void (*work)(Exchange&), Clock::time_point until,
                            std::optional<PrintOutcome> lateOutcome) {
         const std::string broke = OffThreadCall::runUntil(until, [exchange, work] {
@@ -257,12 +238,9 @@ PrintOutcome SpoolerPrinter::submit(const PageImage& page) {
     // Closing may still wait on the spooler: a job left half made is cancelled there.
     if (!givenUp)
         phase(closeExchange, std::max(deadline, Clock::now() + kClosingTime), std::nullopt);
-    if (givenUp) {
-        m_lastError = why;
-        return *givenUp;
-    }
+    if (givenUp) return *givenUp;
     if (exchange->failed()) {
-        m_lastError = exchange->why;
+        why = exchange->why;
         return *exchange->failure;
     }
     return PrintOutcome::Printed;

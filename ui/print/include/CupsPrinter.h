@@ -3,6 +3,7 @@
 #include <QString>
 #include <chrono>
 
+#include "PagePrinter.h"
 #include "PrintService.h"
 
 class PageImage;
@@ -13,7 +14,7 @@ class PageImage;
 // server runs on threads of its own while the calling thread serves its events, user input held
 // back; the page is painted on the calling thread. Nothing talks to CUPS before the first page
 // is printed.
-class CupsPrinter {
+class CupsPrinter : public PagePrinter {
 public:
     // How long one page may take to reach the print queue, connecting to the server included.
     static constexpr std::chrono::milliseconds kPageTimeLimit = print_limits::kPage;
@@ -23,16 +24,9 @@ public:
     // Uses the print server CUPS is configured with (client.conf, CUPS_SERVER).
     explicit CupsPrinter(std::chrono::milliseconds pageTimeLimit = kPageTimeLimit);
 
-    // False when the page could not be queued, whatever the cause; the cause goes to the log.
-    bool print(const PageImage& page);
-    // Returns when the page is queued or has failed. The calling thread serves its events
-    // meanwhile: whatever they run must not start another page on this printer.
-    PrintOutcome submit(const PageImage& page);
-
-    // What went wrong the last time, in words for the log; empty after a printed page.
-    QString lastError() const { return m_lastError; }
+protected:
+    PrintOutcome put(const PageImage& page, QString& why) override;
 
 private:
     std::chrono::milliseconds m_timeLimit;
-    QString m_lastError;
 };

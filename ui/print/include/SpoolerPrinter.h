@@ -3,6 +3,7 @@
 #include <QString>
 #include <chrono>
 
+#include "PagePrinter.h"
 #include "PrintService.h"
 
 class PageImage;
@@ -15,23 +16,16 @@ class PageImage;
 // the spooler runs on threads of its own while the calling thread serves its events, user input
 // held back; the page is painted on the calling thread. A spooler that stops answering costs
 // the caller the page's time limit: then the thread is left to finish on its own.
-class SpoolerPrinter {
+class SpoolerPrinter : public PagePrinter {
 public:
     static constexpr std::chrono::milliseconds kPageTimeLimit = print_limits::kPage;
     static constexpr std::chrono::milliseconds kReachTimeLimit = print_limits::kReachPrinter;
 
     explicit SpoolerPrinter(std::chrono::milliseconds pageTimeLimit = kPageTimeLimit);
 
-    // False when the page could not be queued, whatever the cause; the cause goes to the log.
-    bool print(const PageImage& page);
-    // Returns when the page is queued or has failed. The calling thread serves its events
-    // meanwhile: whatever they run must not start another page on this printer.
-    PrintOutcome submit(const PageImage& page);
-
-    // What went wrong the last time, in words for the log; empty after a printed page.
-    QString lastError() const { return m_lastError; }
+protected:
+    PrintOutcome put(const PageImage& page, QString& why) override;
 
 private:
     std::chrono::milliseconds m_timeLimit;
-    QString m_lastError;
 };
