@@ -14,6 +14,7 @@
 set -u
 cd "$(dirname "$0")/.."
 . scripts/platforms.sh
+. scripts/steps.sh
 mode=all
 for arg in "$@"; do
     case "$arg" in
@@ -24,8 +25,6 @@ for arg in "$@"; do
     esac
 done
 jobs=$(nproc)
-status=0
-timings=""
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
@@ -44,7 +43,6 @@ marked_processes() {
             echo "$pid"
     done
 }
-foreground=""
 stop_everything() {
     trap '' INT TERM
     echo
@@ -71,27 +69,6 @@ stop_everything() {
 }
 trap stop_everything INT TERM
 
-# step NAME COMMAND...: runs it, says how long it took, and marks the run failed if it failed.
-# It runs in the background and is waited for, so that an interrupt is dealt with at once.
-step() {
-    _name=$1
-    shift
-    echo "== $_name"
-    _start=$(date +%s)
-    _rc=0
-    "$@" &
-    foreground=$!
-    wait $foreground || _rc=$?
-    foreground=""
-    _seconds=$(($(date +%s) - _start))
-    _verdict=""
-    [ $_rc -eq 0 ] || { _verdict=", FAILED"; status=1; }
-    echo "== $_name: ${_seconds} s$_verdict"
-    timings="$timings$(printf '%6s s  %s%s' "$_seconds" "$_name" "$_verdict")
-"
-    return $_rc
-}
-
 # Each target is compiled as one file (a unity build): Qt's headers, most of a file's compile
 # time, are parsed once per target instead of once per file. This halves the builds from nothing.
 configure() {
@@ -113,7 +90,7 @@ if [ $mode = all ] || [ $mode = other ]; then
         ${FUZZ_SECONDS:+FUZZ_SECONDS=$FUZZ_SECONDS} ${ORCA_TEST_KEEP:+ORCA_TEST_KEEP=$ORCA_TEST_KEEP} \
         ./scripts/release-lane.sh "$other"
     if [ $mode = other ]; then
-        printf '\nTime taken:\n%s' "$timings"
+        print_timings "Time taken"
         exit $status
     fi
 fi
@@ -160,8 +137,7 @@ finish_background() {
         status=1
     fi
     echo "== $1: ${_seconds} s$_verdict"
-    timings="$timings$(printf '%6s s  %s%s' "$_seconds" "$1" "$_verdict")
-"
+    step_time "$1" "$_seconds" "$_verdict"
     [ -z "$_verdict" ]
 }
 
@@ -199,7 +175,7 @@ else
     fi
 fi
 
-printf '\nTime taken so far:\n%s' "$timings"
+print_timings "Time taken so far"
 echo "== Test suite"
 ctest --test-dir build --output-on-failure --parallel "$jobs" --no-label-summary &
 foreground=$!

@@ -22,23 +22,8 @@ esac
 
 build=build-windows
 dist=dist/windows
-status=0
-timings=""
-step() {
-    _name=$1
-    shift
-    echo "== Windows: $_name"
-    _start=$(date +%s)
-    _rc=0
-    "$@" || _rc=$?
-    _seconds=$(($(date +%s) - _start))
-    _verdict=""
-    [ $_rc -eq 0 ] || { _verdict=", FAILED"; status=1; }
-    echo "== Windows: $_name: ${_seconds} s$_verdict"
-    timings="$timings$(printf '%6s s  Windows: %s%s' "$_seconds" "$_name" "$_verdict")
-"
-    return $_rc
-}
+step_prefix="Windows: "
+. scripts/steps.sh
 
 if [ "$(release_codename)" != "$WINDOWS_QT_RELEASE" ]; then
     echo "windows.sh: Quilvane for Windows is built on $(release_fact "$WINDOWS_QT_RELEASE" name)," \
@@ -73,7 +58,7 @@ configure() {
         -DCMAKE_MODULE_LINKER_FLAGS_RELEASE=-s \
         -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 \
         -DBUILD_TESTING=$([ $test -eq 1 ] && echo ON || echo OFF) \
-        -DCMAKE_CROSSCOMPILING_EMULATOR="$source_dir/tests/windows/wine-run.sh" >/dev/null &&
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$source_dir/scripts/wine-run.sh" >/dev/null &&
         cmake --build "$build" --parallel "$(nproc)"
 }
 step "cross build" configure || exit 1
@@ -125,13 +110,14 @@ gather() {
 step "gathering $dist" gather || exit 1
 
 # The installer and the portable zip, both made of dist/windows as gathered.
+# Steps run in a shell of their own: what they share is set here.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+version_text=$(sed -n 's/^#define QUILVANE_VERSION_TEXT "\(.*\)"$/\1/p' \
+    "$build/data/generated/QuilvaneVersion.h")
+short=${version%.*}
+setup="dist/Quilvane-$short-setup.exe"
+zip="dist/Quilvane-$short-windows.zip"
 package() {
-    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-    version_text=$(sed -n 's/^#define QUILVANE_VERSION_TEXT "\(.*\)"$/\1/p' \
-        "$build/data/generated/QuilvaneVersion.h")
-    short=${version%.*}
-    setup="dist/Quilvane-$short-setup.exe"
-    zip="dist/Quilvane-$short-windows.zip"
     staging=$(mktemp -d)
     # What the uninstaller removes: each file the installer put there, then each folder, the
     # deepest first, if nothing else is left in it.
@@ -173,7 +159,7 @@ reproduce() {
 
 if [ $test -eq 1 ]; then
     step "the same bits twice" reproduce || true
-    step "tests under Wine" sh tests/windows/wine-lane.sh "$build" "$qt" "$mingw_runtime" || true
+    step "tests under Wine" sh scripts/windows-lane.sh "$build" "$qt" "$mingw_runtime" || true
 fi
-printf '\nWindows, time taken:\n%s' "$timings"
+print_timings "Windows, time taken"
 exit $status

@@ -4,19 +4,12 @@
 # Each time: the files, the Start menu entry and the entry in the list of installed programs are
 # there, the installed Quilvane.exe opens its window, and the uninstaller, run as that list
 # entry says, leaves the Wine prefix as it found it.
-#   installer-test.sh SETUP_EXE WINDOW_TITLES_EXE
+#   installer-test.sh SETUP_EXE
 set -euo pipefail
 setup=$1
-titles_exe=$2
-fail() { echo "FAIL: $*"; exit 1; }
-: "${WINEPREFIX:?run through tests/windows/wine-lane.sh}"
+source "$(dirname "$0")/wine-window.sh"
 drive=$WINEPREFIX/drive_c
-work=$(mktemp -d)
-app_pid=""
-trap '[ -z "$app_pid" ] || kill "$app_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-unset WINEPATH  # the installed program finds what it needs beside it
 
-titles() { wine "$titles_exe" | tr -d '\r'; }
 key_names() {  # the registry's key names under HIVE\Software, Wine's own settings aside
     wine reg export "$1\\Software" "$work/export.reg" /y >/dev/null 2>&1 || return 0
     iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | grep '^\[' |
@@ -57,17 +50,8 @@ while read -r mode hive; do
     esac
 
     # The installed program, started from where it was installed.
-    (cd "$drive/$folder" && exec wine Quilvane.exe) >/dev/null 2>&1 &
-    app_pid=$!
-    for _ in $(seq 100); do
-        [ "$(titles | grep -cx Quilvane || true)" -ge 1 ] && break
-        kill -0 "$app_pid" 2>/dev/null || fail "$mode: the installed Quilvane.exe ended at once"
-        sleep 0.2
-    done
-    [ "$(titles | grep -cx Quilvane || true)" -eq 1 ] || fail "$mode: no window from the install"
-    kill "$app_pid"
-    wait "$app_pid" 2>/dev/null || true
-    app_pid=""
+    start_exe "$drive/$folder"
+    stop_exe
 
     # Uninstalled silently, as the list entry says; it goes on from a copy of itself in the
     # temporary folder, which Windows deletes at its next start (Wine's: wineboot --restart).

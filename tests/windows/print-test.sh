@@ -7,52 +7,13 @@
 #    (spooler_probe prints one page and says how it went); a page that prints is at true size,
 #    its text as text.
 #  - "Stampa" chosen in the real window puts the window's page on paper.
-#   print-test.sh DIST_DIR SOURCE_DIR CUPS_STATE SPOOLER_PROBE_EXE WINDOW_TITLES_EXE
+#   print-test.sh DIST_DIR CUPS_STATE SPOOLER_PROBE_EXE
 set -euo pipefail
 dist=$1
-source_dir=$2
-state=$3
-probe=$4
-titles_exe=$5
-fail() { echo "FAIL: $*"; exit 1; }
-: "${WINEPREFIX:?run through tests/windows/wine-lane.sh}"
+state=$2
+probe=$3
+source "$(dirname "$0")/wine-window.sh"
 
-work=$(mktemp -d)
-app_pid=""
-stop_app() {
-    [ -z "$app_pid" ] || kill "$app_pid" 2>/dev/null || true
-    [ -z "$app_pid" ] || wait "$app_pid" 2>/dev/null || true
-    app_pid=""
-}
-trap 'stop_app; rm -rf "$work"' EXIT
-c++ -std=c++20 -I"$source_dir/tests/figures" "$source_dir/tests/figures/print_figures.cpp" \
-    -o "$work/print_figures"
-source <("$work/print_figures")
-
-titles() { wine "$titles_exe" | tr -d '\r'; }
-count_titled() { titles | grep -cxF "$1" || true; }
-shot="$work/screen.png"
-# The client area's top left corner on the screen, from the mean bar, one yellow pixel wide.
-find_client() {
-    local box
-    for _ in $(seq 100); do
-        [ "$(count_titled Quilvane)" -ge 1 ] && break
-        kill -0 "$app_pid" 2>/dev/null || fail "Quilvane.exe ended before it showed its window"
-        sleep 0.2
-    done
-    sleep 1
-    import -window root "$shot"
-    box=$(convert "$shot" -alpha off -fill black +opaque "$MEAN_BAR_COLOUR" -fill white \
-        -opaque "$MEAN_BAR_COLOUR" -format '%@' info:)
-    [[ $box =~ ^1x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] || fail "no window with its mean bar ($box)"
-    X=$((BASH_REMATCH[1] - MEAN_BAR_LEFT))
-    Y=$((BASH_REMATCH[2] - MEAN_BAR_TOP))
-}
-start_app() {  # with the print server the environment names
-    (cd "$dist" && exec env -u WINEPATH LC_ALL=it_IT.UTF-8 wine Quilvane.exe) >"$work/app.log" 2>&1 &
-    app_pid=$!
-    find_client
-}
 # "Menù", then "Stampa" in it, with the mouse: the menu bar lies above the client area.
 choose_stampa() {
     xdotool mousemove $((X + 20)) $((Y - 10)) click 1
@@ -61,20 +22,20 @@ choose_stampa() {
 }
 
 # No print server at all: Wine finds no printer.
-CUPS_SERVER="$work/no-server.sock" start_app
+CUPS_SERVER="$work/no-server.sock" start_exe "$dist"
 choose_stampa
 warning="Verificare lo stato della stampante"
 for _ in $(seq 50); do
-    [ "$(count_titled "$warning")" -ge 1 ] && break
+    [ "$(titled "$warning")" -ge 1 ] && break
     sleep 0.2
 done
 sleep 1
-[ "$(count_titled "$warning")" -eq 1 ] || fail "with no printer, $(count_titled "$warning") warnings"
+[ "$(titled "$warning")" -eq 1 ] || fail "with no printer, $(titled "$warning") warnings"
 xdotool key Return
 sleep 1
-[ "$(count_titled "$warning")" -eq 0 ] || fail "the warning stayed after Enter"
+[ "$(titled "$warning")" -eq 0 ] || fail "the warning stayed after Enter"
 kill -0 "$app_pid" 2>/dev/null || fail "the window went with the warning"
-stop_app
+stop_exe
 echo "PASS: with no printer, Stampa warned once and the window went on"
 
 if [ -e "$state/skip-reason" ]; then
@@ -150,15 +111,15 @@ echo "PASS: the test page on the queue's A4 sheet, at true size, its text as tex
 
 # The real window: January's 120 on paper, over its x, at true size; the captions as text.
 rm -f "$folder"/*
-start_app
+start_exe "$dist"
 xdotool mousemove $((X + MONTH_BOX_LEFT + 10)) $((Y + FIRST_ROW_TOP + 8)) click 1
 xdotool type --delay 60 120
 sleep 0.5
 choose_stampa
 pdf=$(the_pdf)
 sleep 1
-[ "$(count_titled "$warning")" -eq 0 ] || fail "a warning for a page that printed"
-stop_app
+[ "$(titled "$warning")" -eq 0 ] || fail "a warning for a page that printed"
+stop_exe
 pdftotext "$pdf" - >"$work/page.txt"
 for caption in GENNAIO DICEMBRE "Media:" "Seleziona il N° di"; do
     grep -qF "$caption" "$work/page.txt" || fail "no \"$caption\" in the page's text"
@@ -167,10 +128,6 @@ pdftoppm -r 96 -png -singlefile "$pdf" "$work/window"
 count() {
     convert "$work/window.png" -crop "$1" +repage -fuzz 6% -fill black +opaque "$2" -fill white \
         -opaque "$2" -format "%[fx:round(mean*w*h)]" info:
-}
-bar_top() {
-    awk -v v="$1" -v zero="$ZERO_LINE_Y" -v unit="$TWIPS_PER_UNIT" -v px="$TWIPS_PER_PIXEL" \
-        'BEGIN { printf "%d\n", (zero - unit * v) / px }'
 }
 strip() { echo "${BAR_WIDTH}x$2+$(($1 - BAR_WIDTH / 2))+$3"; }
 [ "$(count "$(strip "$JANUARY_BAR_X" 100 "$(bar_top 100)")" "$BAR_COLOUR")" -ge 300 ] ||

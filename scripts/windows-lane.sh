@@ -2,14 +2,14 @@
 # Runs the Windows build's tests under Wine: Debian's wine, a Wine prefix, home and Xvfb screen
 # of their own, and Qt for Windows and the compiler's runtime on the DLL path; everything it
 # started is stopped on the way out.
-#   wine-lane.sh BUILD_DIR QT_PREFIX "RUNTIME_DIRS" [CTEST_ARGUMENTS...]   (one folder a line)
+#   windows-lane.sh BUILD_DIR QT_PREFIX "RUNTIME_DIRS" [CTEST_ARGUMENTS...]   (one folder a line)
 set -eu
 build=$(realpath "$1")
 qt=$2
 runtime=$3
 shift 3
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../../scripts/private-screen.sh"
+. "$here/private-screen.sh"
 
 lane=$build/wine-lane
 mkdir -p "$lane/home"
@@ -41,6 +41,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # Windows does, with no window manager of the host's.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    # Windows keeps a list of the user's own programs beside the machine's; a new Wine prefix
+    # has none until something makes it, and an uninstaller takes out its entry, not the list.
+    wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /f >/dev/null 2>&1
     wineserver -w
     echo "a Wine prefix made in $(($(date +%s) - start)) s: $WINEPREFIX"
 fi
