@@ -6,6 +6,8 @@
 #   2. one keystroke in a month box of the real window, offscreen (keystroke_benchmark);
 #   3. the window's answers to the desktop's pings while it prints to a print server that never
 #      answers (bench/print_ping_benchmark.sh, three prints of some 5 s each).
+#   4. start-up of Quilvane.exe against bare_window.exe under Wine, both built by
+#      scripts/windows.sh (on Debian 12, which builds Quilvane for Windows).
 #
 #   bench/run-benchmarks.sh [RUNS]     RUNS: start-ups of each program, 20 unless given
 #
@@ -74,5 +76,24 @@ echo "== Printing to a silent server"
 [ "$(cat "$out/ping.status")" -eq 0 ] || exit 1
 
 echo
+echo "== Start-up under Wine"
+{
+    ./scripts/windows.sh >"$out/windows.log" 2>&1 && built=0 || built=$?
+    if [ $built -eq 0 ]; then
+        bench/startup_benchmark.sh "$build" "$runs" --wine dist/windows \
+            build-windows/bench/bare_window.exe && echo 0 >"$out/wine.status" ||
+            echo $? >"$out/wine.status"
+    elif [ $built -eq 3 ]; then # another release than the one it is built on
+        echo "target: start-up under Wine at most 1.10x the bare window: NOT MEASURED" \
+            "(Quilvane for Windows is built on Debian 12)"
+        echo 0 >"$out/wine.status"
+    else
+        tail -n 20 "$out/windows.log"
+        echo 1 >"$out/wine.status"
+    fi
+} | tee "$out/wine"
+[ "$(cat "$out/wine.status")" -eq 0 ] || exit 1
+
+echo
 echo "== Targets"
-grep -h '^target:' "$out/startup" "$out/keystroke" "$out/ping" | sed 's/^target: /  /'
+grep -h '^target:' "$out/startup" "$out/keystroke" "$out/ping" "$out/wine" | sed 's/^target: /  /'

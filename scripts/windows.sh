@@ -53,7 +53,7 @@ configure() {
     cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/MingwToolchain.cmake" \
         -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DCMAKE_BUILD_TYPE=Release -DQUILVANE_BENCHMARKS=OFF \
+        -DCMAKE_BUILD_TYPE=Release -DQUILVANE_BENCHMARKS=ON \
         -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s -DCMAKE_SHARED_LINKER_FLAGS_RELEASE=-s \
         -DCMAKE_MODULE_LINKER_FLAGS_RELEASE=-s \
         -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 \
