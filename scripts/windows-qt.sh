@@ -4,7 +4,7 @@
 #   scripts/windows-qt.sh      the prefix, built first if it is not there
 # Built once per Qt source version and recipe; kept outside the clone under
 # $QUILVANE_WINDOWS_CACHE (/var/cache/quilvane/windows), with only the modules Quilvane uses.
-# Needs the Windows set of scripts/install-deps.sh, and root or sudo to make the cache folder.
+# Needs the Windows set of scripts/install-deps.sh, and root or sudo where the cache is root's.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(dirname "$here")
@@ -45,12 +45,14 @@ recipe_id=$(printf '%s\n%s\n%s\n' "$recipe_options" "$compiler" "$(cat "$source_
     sha256sum | cut -c1-12)
 
 cache=${QUILVANE_WINDOWS_CACHE:-/var/cache/quilvane/windows}
-if [ ! -w "$cache" ] && [ ! -w "$(dirname "$cache")" ]; then
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO=sudo
-    $SUDO mkdir -p "$cache"
-    $SUDO chown "$(id -u):$(id -g)" "$cache"
+# The machine's cache, made and kept as root when its owner is: a user reaches it through sudo,
+# as the packages and the release lane's system, and every user reads what it holds.
+existing=$cache
+until [ -e "$existing" ]; do existing=$(dirname "$existing"); done
+if [ ! -w "$existing" ] && [ "$(id -u)" -ne 0 ]; then
+    exec sudo env QUILVANE_WINDOWS_CACHE="$cache" sh "$0" "$@"
 fi
+umask 022
 mkdir -p "$cache"
 
 version=$(apt_source_version qt6-base "$cache/apt" "$codename")
