@@ -39,7 +39,8 @@ marked_processes() {
         pid=${environ#/proc/}
         pid=${pid%/environ}
         [ "$pid" != $$ ] || continue
-        tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "QUILVANE_TEST_RUN=$QUILVANE_TEST_RUN" &&
+        # Other users' processes cannot be read, and are not ours.
+        { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "QUILVANE_TEST_RUN=$QUILVANE_TEST_RUN" &&
             echo "$pid"
     done
 }
@@ -148,7 +149,7 @@ else
     # clang parses Qt's headers in two thirds of gcc's time and loads a precompiled header in a
     # fraction of it: this build takes a third of gcc's, and the code meets a second compiler.
     # A sanitizer's report needs no more debugging information than files and lines.
-    step "Sanitizer build" configure build-asan -DCMAKE_C_COMPILER=clang \
+    step "Sanitizer build: configure" configure build-asan -DCMAKE_C_COMPILER=clang \
         -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
         "-DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only" -DQUILVANE_SANITIZE=ON \
         -DQUILVANE_BENCHMARKS=OFF || exit 1
