@@ -279,11 +279,11 @@ void sendJob(Exchange& exchange, const QByteArray& pdf) {
 
 }  // namespace
 
-CupsPrinter::CupsPrinter(std::chrono::milliseconds pageTimeLimit) : m_timeLimit(pageTimeLimit) {}
+CupsPrinter::CupsPrinter(std::chrono::milliseconds pageTimeLimit) : PagePrinter(pageTimeLimit) {}
 
 PrintOutcome CupsPrinter::put(const PageImage& page, QString& why) {
     // One deadline for the whole page, whichever thread is waiting on the server.
-    Exchange exchange(Clock::now() + m_timeLimit);
+    Exchange exchange(Clock::now() + pageTimeLimit());
     // The server may keep libcups waiting for seconds: not on this thread, which may be the
     // window's. The page paints widgets, so it is drawn here, between the two exchanges, and
     // before the job exists, so that a page that cannot be drawn leaves no empty job.

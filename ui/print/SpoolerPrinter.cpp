@@ -203,10 +203,10 @@ bool paintPage(HDC dc, const PageImage& page) {
 }  // namespace
 
 SpoolerPrinter::SpoolerPrinter(std::chrono::milliseconds pageTimeLimit)
-    : m_timeLimit(pageTimeLimit) {}
+    : PagePrinter(pageTimeLimit) {}
 
 PrintOutcome SpoolerPrinter::put(const PageImage& page, QString& why) {
-    const Clock::time_point deadline = Clock::now() + m_timeLimit;
+    const Clock::time_point deadline = Clock::now() + pageTimeLimit();
     auto exchange = std::make_shared<Exchange>(deadline);
     // Each phase on a thread of its own, which owns the exchange with this thread: a spooler
     // that never answers keeps the thread, not the window. Once this thread has stopped waiting

@@ -26,7 +26,4 @@ public:
 
 protected:
     PrintOutcome put(const PageImage& page, QString& why) override;
-
-private:
-    std::chrono::milliseconds m_timeLimit;
 };

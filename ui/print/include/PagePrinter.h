@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 
 #include "PrintService.h"
 
@@ -10,6 +11,8 @@ class PageImage;
 // system's print service puts the page there its own way (CupsPrinter, SpoolerPrinter).
 class PagePrinter {
 public:
+    // pageTimeLimit: how long one page may take to reach the printer, reaching it included.
+    explicit PagePrinter(std::chrono::milliseconds pageTimeLimit) : m_pageTimeLimit(pageTimeLimit) {}
     virtual ~PagePrinter() = default;
 
     // False when the page could not be queued, whatever the cause; the cause goes to the log.
@@ -25,7 +28,9 @@ protected:
     // Puts a page that can be drawn (of a size, a finite one) on the printer; after a failure,
     // why says what went wrong, for the log.
     virtual PrintOutcome put(const PageImage& page, QString& why) = 0;
+    std::chrono::milliseconds pageTimeLimit() const { return m_pageTimeLimit; }
 
 private:
+    std::chrono::milliseconds m_pageTimeLimit;
     QString m_lastError;
 };
