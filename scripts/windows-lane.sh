@@ -28,6 +28,9 @@ export QT_FORCE_STDERR_LOGGING=1
 clean_up() {
     wineserver -k 2>/dev/null || true
     stop_private_screen
+    # The print test's server, whose own clean-up test an interrupt may have kept from running.
+    [ ! -d "$build/tests/windows/cups-fixture" ] ||
+        sh "$here/../tests/print/cups-fixture.sh" stop "$build/tests/windows/cups-fixture" >/dev/null 2>&1 || true
 }
 trap clean_up EXIT
 trap 'exit 130' INT
