@@ -62,7 +62,8 @@ stop_everything() {
     pids=$(marked_processes)
     [ -z "$pids" ] || kill -KILL $pids 2>/dev/null
     # The print tests' private print servers, whose clean-up test never ran.
-    for state in build/tests/print/cups-fixture build-asan/tests/print/cups-fixture; do
+    for state in build/tests/print/cups-fixture build-asan/tests/print/cups-fixture \
+        build-windows/tests/windows/cups-fixture; do
         [ -d "$state" ] && sh tests/print/cups-fixture.sh stop "$state" >/dev/null 2>&1
     done
     echo "== Interrupted: everything it started has stopped"
@@ -104,42 +105,6 @@ step "Installing what is missing" ./scripts/install-deps.sh --test || exit 1
 ordinary_build() {
     configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILVANE_BENCHMARKS=OFF &&
         cmake --build build --parallel "$jobs"
-}
-
-# background NAME LOG NICENESS COMMAND...: starts a step beside the next ones, a few notches
-# below them, its output kept in LOG, and sets background_pid; finish_background NAME LOG PID
-# waits for it and reports it. An earlier run's status is gone before it starts: a step that
-# never ended has none.
-background() {
-    _name=$1
-    _log=$2
-    _niceness=$3
-    shift 3
-    echo "== $_name: started in the background"
-    rm -f "$_log.status" "$_log.end"
-    date +%s >"$_log.start"
-    (
-        renice -n "$_niceness" -p "$(sh -c 'echo $PPID')" >/dev/null
-        "$@"
-        echo $? >"$_log.status"
-        date +%s >"$_log.end"
-    ) >"$_log" 2>&1 &
-    background_pid=$!
-}
-
-finish_background() {
-    wait "$3"
-    _end=$(cat "$2.end" 2>/dev/null || date +%s)
-    _seconds=$((_end - $(cat "$2.start")))
-    _verdict=""
-    if [ "$(cat "$2.status" 2>/dev/null)" != 0 ]; then
-        cat "$2"
-        _verdict=", FAILED"
-        status=1
-    fi
-    echo "== $1: ${_seconds} s$_verdict"
-    step_time "$1" "$_seconds" "$_verdict"
-    [ -z "$_verdict" ]
 }
 
 if [ $mode = quick ]; then

@@ -11,24 +11,30 @@ source "$(dirname "$0")/wine-window.sh"
 drive=$WINEPREFIX/drive_c
 
 key_names() {  # the registry's key names under HIVE\Software, Wine's own settings aside
-    wine reg export "$1\\Software" "$work/export.reg" /y >/dev/null 2>&1 || return 0
+    wine reg export "$1\\Software" "$work/export.reg" /y >"$work/export.log" 2>&1 ||
+        { fail "the registry could not be read: $(cat "$work/export.log")"; } >&2
     iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | grep '^\[' |
         grep -v '\\Software\\Wine\\' || true
 }
-# What the prefix holds: its files but the temporary ones, and its keys.
-snapshot() {
-    { (cd "$drive" && find . -path ./users/\*/Temp -prune -o -print); key_names HKLM
-      key_names HKCU; } | LC_ALL=C sort >"$1"
-}
+# What the prefix holds: its files but the temporary ones, and (a few seconds' reading under
+# Wine) its keys.
+files() { (cd "$drive" && find . -path ./users/\*/Temp -prune -o -print); }
+snapshot() { { files; key_names HKLM; key_names HKCU; } | LC_ALL=C sort >"$1"; }
 value() {  # HIVE\KEY NAME
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
+# Each mode leaves the prefix as the one before found it, or the test has failed.
+snapshot "$work/before"
 while read -r mode hive; do
     uninstall_key="$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilvane"
-    snapshot "$work/before"
     wine "$setup" /S "/$mode" || fail "$mode: the installer ended with $?"
-    snapshot "$work/installed"
+    # Its last act is the list entry's size: until then it may still be at work.
+    for _ in $(seq 50); do
+        [ -z "$(value "$uninstall_key" EstimatedSize)" ] || break
+        sleep 0.2
+    done
+    files | LC_ALL=C sort >"$work/installed"
     added=$(LC_ALL=C comm -13 "$work/before" "$work/installed")
     folder=$(echo "$added" | grep '/Quilvane\.exe$' | head -1) ||
         fail "$mode: no Quilvane.exe installed; added: $added"
@@ -69,6 +75,7 @@ while read -r mode hive; do
     [ -z "$left" ] || fail "$mode: the uninstaller left: $left"
     gone=$(LC_ALL=C comm -23 "$work/before" "$work/after")
     [ -z "$gone" ] || fail "$mode: the uninstaller took: $gone"
+    mv "$work/after" "$work/before"
     # Windows removes the copy's folder at that start as well; Wine leaves it, empty.
     [ -z "$(find "$drive"/users/*/Temp -path '*/~nsu*.tmp/*' 2>/dev/null)" ] ||
         fail "$mode: its copy stayed in Temp"
