@@ -7,7 +7,7 @@
 #
 # Each run starts quilvane under ping_watcher on a private Xvfb, with CUPS_SERVER at the
 # watcher's silent listener, chooses "Menù → Stampa" with xdotool, and pings the window every
-# 20 ms until the print's warning shows, some 5 s later (CupsPrinter::kPageTimeLimit).
+# 20 ms until the print's warning shows, some 5 s later (print_limits::kPage).
 # Prints a table and a "target:" line; exits non-zero only when something could not be measured.
 set -eu
 

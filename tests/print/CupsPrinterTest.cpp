@@ -171,7 +171,7 @@ void CupsPrinterTest::failsQuicklyWhenThePrinterCannotPrint() {
 
     QCOMPARE(outcome, expected);
     QVERIFY(!printer.lastError().isEmpty());
-    QVERIFY2(elapsed < (CupsPrinter::kPageTimeLimit + 1s).count(),
+    QVERIFY2(elapsed < (print_limits::kPage + 1s).count(),
              qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
     // Nothing half-done is left behind: no job in the queue, nothing printed.
     QVERIFY(printed.waitForQueueToEmpty(30s).isEmpty());
@@ -204,7 +204,7 @@ void CupsPrinterTest::failsWithoutAJobWhenThePageCannotBeDrawn() {
 
 void CupsPrinterTest::givesUpOnASilentServerWithinTheTimeLimit_data() {
     QTest::addColumn<int>("timeLimitMs");
-    QTest::newRow("the usual time limit") << int(CupsPrinter::kPageTimeLimit.count());
+    QTest::newRow("the usual time limit") << int(print_limits::kPage.count());
     QTest::newRow("a shorter time limit") << 1500;
 }
 

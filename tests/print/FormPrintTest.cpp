@@ -347,7 +347,7 @@ void FormPrintTest::answersWhilePrinting() {
     QVERIFY2(!QGuiApplication::overrideCursor(), "the busy cursor stayed after the print");
     if (silentServer) {
         // Given as long as ever to the server, then the one warning.
-        QVERIFY2(took >= CupsPrinter::kPageTimeLimit.count(),
+        QVERIFY2(took >= print_limits::kPage.count(),
                  qPrintable(QStringLiteral("gave up after %1 ms").arg(took)));
         QCOMPARE(window.desktop.messages.size(), size_t(1));
         QCOMPARE(window.desktop.messages.front().prompt,

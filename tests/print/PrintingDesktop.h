@@ -18,7 +18,7 @@ public:
     int printsAsked = 0;
 
     // Shorter for tests that need a print on its way but not the whole wait for a silent server.
-    std::chrono::milliseconds pageTimeLimit = CupsPrinter::kPageTimeLimit;
+    std::chrono::milliseconds pageTimeLimit = print_limits::kPage;
 
 private:
     std::unique_ptr<CupsPrinter> m_printer;

@@ -35,7 +35,7 @@ void paintTestPage(QPainter& painter) {
 int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     const auto limit = argc > 1 ? std::chrono::milliseconds(std::atoi(argv[1]))
-                                : SpoolerPrinter::kPageTimeLimit;
+                                : print_limits::kPage;
     SpoolerPrinter printer(limit);
     QElapsedTimer clock;
     clock.start();

@@ -186,7 +186,7 @@ void reachPrinter(Exchange& exchange) {
     cupsSetPasswordCB2(noPassword, nullptr);
     const auto connectWithin = std::clamp(
         std::chrono::duration_cast<std::chrono::milliseconds>(exchange.deadline.at - Clock::now()),
-        std::chrono::milliseconds(1), CupsPrinter::kConnectTimeLimit);
+        std::chrono::milliseconds(1), print_limits::kReachPrinter);
     const char* server = cupsServer();
     exchange.http.reset(httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                      static_cast<int>(connectWithin.count()), nullptr));

@@ -228,7 +228,7 @@ PrintOutcome SpoolerPrinter::put(const PageImage& page, QString& why) {
     };
     const auto going = [&] { return !givenUp && !exchange->failed(); };
 
-    phase(reachPrinter, std::min(deadline, Clock::now() + kReachTimeLimit),
+    phase(reachPrinter, std::min(deadline, Clock::now() + print_limits::kReachPrinter),
           PrintOutcome::NoPrintService);
     if (going()) phase(startJob, deadline, PrintOutcome::NoPrintService);
     // Painted here, between the phases: the page paints widgets, which live on this thread.

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <chrono>
-
 #include "PagePrinter.h"
-#include "PrintService.h"
 
 class PageImage;
 
@@ -16,13 +12,8 @@ class PageImage;
 // is printed.
 class CupsPrinter : public PagePrinter {
 public:
-    // How long one page may take to reach the print queue, connecting to the server included.
-    static constexpr std::chrono::milliseconds kPageTimeLimit = print_limits::kPage;
-    // How long, within that, connecting to the server may take.
-    static constexpr std::chrono::milliseconds kConnectTimeLimit = print_limits::kReachPrinter;
-
     // Uses the print server CUPS is configured with (client.conf, CUPS_SERVER).
-    explicit CupsPrinter(std::chrono::milliseconds pageTimeLimit = kPageTimeLimit);
+    explicit CupsPrinter(std::chrono::milliseconds pageTimeLimit = print_limits::kPage);
 
 protected:
     PrintOutcome put(const PageImage& page, QString& why) override;

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <chrono>
-
 #include "PagePrinter.h"
-#include "PrintService.h"
 
 class PageImage;
 
@@ -18,10 +14,7 @@ class PageImage;
 // the caller the page's time limit: then the thread is left to finish on its own.
 class SpoolerPrinter : public PagePrinter {
 public:
-    static constexpr std::chrono::milliseconds kPageTimeLimit = print_limits::kPage;
-    static constexpr std::chrono::milliseconds kReachTimeLimit = print_limits::kReachPrinter;
-
-    explicit SpoolerPrinter(std::chrono::milliseconds pageTimeLimit = kPageTimeLimit);
+    explicit SpoolerPrinter(std::chrono::milliseconds pageTimeLimit = print_limits::kPage);
 
 protected:
     PrintOutcome put(const PageImage& page, QString& why) override;
