@@ -59,10 +59,17 @@ PrintingWindowGuard::PrintingWindowGuard(QWidget& window, bool& closeAsked)
 
 PrintingWindowGuard::~PrintingWindowGuard() {
     // The input the platform held back during the print arrives now, and is dropped too. The X11
-    // platform looks at what it held only once its event dispatcher has been woken.
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+    // platform looks at what it held only once its event dispatcher has been woken. Windows'
+    // platform takes what it held from the system's queue in one pass and hands it to the
+    // window only in the next: passes run until one finds nothing, or whatever the last pass
+    // took would reach the window after the guard, replayed or, behind a warning, lost.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
         dispatcher->wakeUp();
-    QCoreApplication::processEvents();
+        constexpr int kMostPasses = 8;  // a timer that is always due must not keep us here
+        for (int pass = 0; pass < kMostPasses && dispatcher->processEvents(QEventLoop::AllEvents);
+             ++pass) {
+        }
+    }
     QCoreApplication::instance()->removeEventFilter(this);
     QGuiApplication::restoreOverrideCursor();
 }
