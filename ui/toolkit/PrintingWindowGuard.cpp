@@ -58,11 +58,11 @@ PrintingWindowGuard::PrintingWindowGuard(QWidget& window, bool& closeAsked)
 }
 
 PrintingWindowGuard::~PrintingWindowGuard() {
-    // The input the platform held back during the print arrives now, and is dropped too. The X11
-    // platform looks at what it held only once its event dispatcher has been woken. Windows'
-    // platform takes what it held from the system's queue in one pass and hands it to the
-    // window only in the next: passes run until one finds nothing, or whatever the last pass
-    // took would reach the window after the guard, replayed or, behind a warning, lost.
+    // Input still on its way as the print ends is dropped too. The X11 platform looks at what
+    // it was sent only once its event dispatcher has been woken. Windows' platform hands what it
+    // takes from the system's queue in one pass to the window only in the next: passes run until
+    // one finds nothing, or what the last one took would reach the window after the guard,
+    // acted on or, behind a warning, lost.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
         dispatcher->wakeUp();
         constexpr int kMostPasses = 8;  // a timer that is always due must not keep us here
