@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::array kOutcomes{"Printed",          "NoPrintService", "NoDefaultPrinter",
                                "PrinterStopped",   "NotAcceptingJobs", "DrawingFailed",
-                               "JobRefused",       "ExchangeBroken"};
+                               "JobRefused",       "ExchangeBroken",   "Cancelled"};
 
 // The window's size in logical pixels, with red marks 4 inches (384 pixels) apart across and
 // down, a green bar and a line of text.

@@ -4,25 +4,30 @@
 #include <QtGlobal>
 
 #include <windows.h>
+
 #include <winspool.h>
 
-#include <cmath>
+#include <cwctype>
 #include <memory>
-#include <optional>
 #include <thread>
-#include <vector>
 
 #include "DefaultPrinter.h"
 #include "GdiPage.h"
 #include "OffThreadCall.h"
 #include "PageImage.h"
+#include "Spooler.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How often a queued job is looked at until it leaves the queue or the page's time is up.
+// How often a queued job is looked at until it leaves the queue or the page's time is nearly up.
 constexpr std::chrono::milliseconds kJobPoll{100};
+// The watch ends this long before the page's time, so that a job still queued then is printed,
+// not timed out.
+constexpr std::chrono::milliseconds kWatchMargin{3 * kJobPoll};
+// At least this long to close once the page is done with.
+constexpr std::chrono::milliseconds kClosingTime{500};
 
 // A printer's states in which it prints nothing until someone sees to it.
 constexpr DWORD kStoppedStates = PRINTER_STATUS_PAUSED | PRINTER_STATUS_ERROR |
@@ -31,11 +36,11 @@ constexpr DWORD kStoppedStates = PRINTER_STATUS_PAUSED | PRINTER_STATUS_ERROR |
                                  PRINTER_STATUS_USER_INTERVENTION | PRINTER_STATUS_DOOR_OPEN |
                                  PRINTER_STATUS_NO_TONER | PRINTER_STATUS_PAPER_PROBLEM |
                                  PRINTER_STATUS_OUTPUT_BIN_FULL | PRINTER_STATUS_PENDING_DELETION;
-// And a job's, once queued.
+// A queued job's: done first, for a printed job is deleted from the queue next.
+constexpr DWORD kDoneJobStates = JOB_STATUS_PRINTED | JOB_STATUS_COMPLETE;
 constexpr DWORD kFailedJobStates = JOB_STATUS_ERROR | JOB_STATUS_DELETING | JOB_STATUS_DELETED |
                                    JOB_STATUS_OFFLINE | JOB_STATUS_PAPEROUT |
                                    JOB_STATUS_BLOCKED_DEVQ | JOB_STATUS_USER_INTERVENTION;
-constexpr DWORD kDoneJobStates = JOB_STATUS_PRINTED | JOB_STATUS_COMPLETE;
 
 QString systemMessage(DWORD error) {
     wchar_t* text = nullptr;
@@ -52,11 +57,30 @@ QString lastSystemError() {
     return systemMessage(GetLastError());
 }
 
-// What the exchange with the spooler hands from one phase to the next. Each phase runs on a
-// thread of its own and may outlive the caller's wait, so the threads own it together; only
-// the running phase touches it, and a phase that finds it abandoned cleans up instead.
+std::wstring upper(std::wstring text) {
+    for (wchar_t& c : text) c = wchar_t(std::towupper(c));
+    return text;
+}
+
+// Ports whose printers ask the user for a file as the job starts.
+bool asksForFile(const std::wstring& port) {
+    const std::wstring name = upper(port);
+    return name == L"FILE:" || name == L"PORTPROMPT:" || name == L"XPSPORT:";
+}
+
+// The kind of file a printer's driver writes.
+std::wstring extensionWritten(const std::wstring& driver) {
+    const std::wstring name = upper(driver);
+    if (name.find(L"PDF") != std::wstring::npos) return L"pdf";
+    if (name.find(L"XPS") != std::wstring::npos) return L"oxps";
+    return L"prn";
+}
+
+// What the exchange with the spooler hands from one phase to the next. The phases run one after
+// the other on the exchange's thread, which may outlive the caller's wait, so they own it with
+// the caller; only the running phase touches it.
 struct Exchange {
-    explicit Exchange(Clock::time_point deadline) : deadline(deadline) {}
+    Exchange(Spooler& spooler, Clock::time_point deadline) : spooler(spooler), deadline(deadline) {}
     ~Exchange() { close(); }
 
     bool failed() const { return failure.has_value(); }
@@ -65,183 +89,204 @@ struct Exchange {
         why = reason;
     }
     void close() {
-        if (dc && jobStarted && !jobEnded) AbortDoc(dc);
-        if (dc) DeleteDC(dc);
-        if (printer) ClosePrinter(printer);
+        if (dc && jobStarted && !jobEnded) spooler.abortDoc(dc);
+        if (dc) spooler.deleteDC(dc);
+        if (printer) spooler.closePrinter(printer);
         dc = nullptr;
         printer = nullptr;
     }
+    QString name() const { return QString::fromStdWString(printerName); }
 
-    const Clock::time_point deadline;
-    std::wstring name;
+    Spooler& spooler;
+    Clock::time_point deadline;  // set by the caller only while no phase runs
+    std::wstring printerName;
+    Spooler::PrinterDetails details;
+    std::wstring outputFile;
     HANDLE printer = nullptr;
     HDC dc = nullptr;
+    QSizeF dotsPerInch;
+    std::unique_ptr<GdiPage> page;
     int jobId = 0;
     bool jobStarted = false;
     bool jobEnded = false;
-    std::atomic<bool> abandoned{false};
+    bool cancelled = false;
     std::optional<PrintOutcome> failure;
     QString why;
 };
 
-QString nameOf(const Exchange& exchange) {
-    return QString::fromStdWString(exchange.name);
-}
-
 void reachPrinter(Exchange& exchange) {
-    DWORD length = 0;
-    GetDefaultPrinterW(nullptr, &length);
-    if (length == 0)
+    Spooler& spooler = exchange.spooler;
+    if (!spooler.defaultPrinter(exchange.printerName))
         return exchange.fail(PrintOutcome::NoDefaultPrinter,
                              QStringLiteral("no default printer: %1").arg(lastSystemError()));
-    std::vector<wchar_t> name(length);
-    if (!GetDefaultPrinterW(name.data(), &length))
-        return exchange.fail(PrintOutcome::NoDefaultPrinter,
-                             QStringLiteral("no default printer: %1").arg(lastSystemError()));
-    exchange.name = name.data();
-
-    if (!OpenPrinterW(name.data(), &exchange.printer, nullptr))
-        return exchange.fail(PrintOutcome::NoPrintService,
-                             QStringLiteral("%1 could not be reached: %2")
-                                 .arg(nameOf(exchange), lastSystemError()));
-    DWORD needed = 0;
-    GetPrinterW(exchange.printer, 2, nullptr, 0, &needed);
-    std::vector<BYTE> buffer(std::max<DWORD>(needed, sizeof(PRINTER_INFO_2W)));
-    if (!GetPrinterW(exchange.printer, 2, buffer.data(), DWORD(buffer.size()), &needed))
-        return exchange.fail(PrintOutcome::NoPrintService,
-                             QStringLiteral("%1 gave no details: %2")
-                                 .arg(nameOf(exchange), lastSystemError()));
-    const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
-    if (info->Status & kStoppedStates)
+    if (!spooler.openPrinter(exchange.printerName, exchange.printer)) {
+        exchange.printer = nullptr;
+        return exchange.fail(PrintOutcome::NoPrintService, QStringLiteral("%1 could not be reached: %2")
+                                                               .arg(exchange.name(), lastSystemError()));
+    }
+    Spooler::PrinterDetails& details = exchange.details;
+    if (!spooler.printerDetails(exchange.printer, details))
+        return exchange.fail(PrintOutcome::NoPrintService, QStringLiteral("%1 gave no details: %2")
+                                                               .arg(exchange.name(), lastSystemError()));
+    if (details.status & kStoppedStates)
+        return exchange.fail(PrintOutcome::PrinterStopped, QStringLiteral("%1 is stopped (status %2)")
+                                                               .arg(exchange.name())
+                                                               .arg(details.status, 0, 16));
+    if (details.attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE)
         return exchange.fail(PrintOutcome::PrinterStopped,
-                             QStringLiteral("%1 is stopped (status %2)")
-                                 .arg(nameOf(exchange))
-                                 .arg(info->Status, 0, 16));
-    if (info->Attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE)
-        return exchange.fail(PrintOutcome::PrinterStopped,
-                             QStringLiteral("%1 is set to work offline").arg(nameOf(exchange)));
+                             QStringLiteral("%1 is set to work offline").arg(exchange.name()));
 
-    exchange.dc = CreateDCW(L"WINSPOOL", name.data(), nullptr, info->pDevMode);
+    const auto* devMode = details.devMode.size() >= sizeof(DEVMODEW)
+                              ? reinterpret_cast<const DEVMODEW*>(details.devMode.data())
+                              : nullptr;
+    exchange.dc = spooler.createDC(exchange.printerName, devMode);
     if (!exchange.dc)
+        return exchange.fail(PrintOutcome::NoPrintService, QStringLiteral("%1 has no drawing surface: %2")
+                                                               .arg(exchange.name(), lastSystemError()));
+    exchange.dotsPerInch = QSizeF(spooler.deviceCaps(exchange.dc, LOGPIXELSX),
+                                  spooler.deviceCaps(exchange.dc, LOGPIXELSY));
+    if (exchange.dotsPerInch.width() <= 0 || exchange.dotsPerInch.height() <= 0)
         return exchange.fail(PrintOutcome::NoPrintService,
-                             QStringLiteral("%1 has no drawing surface: %2")
-                                 .arg(nameOf(exchange), lastSystemError()));
+                             QStringLiteral("%1 has no resolution").arg(exchange.name()));
 }
 
 void startJob(Exchange& exchange) {
     DOCINFOW document{};
     document.cbSize = sizeof(document);
     document.lpszDocName = L"Quilvane";
-    exchange.jobId = StartDocW(exchange.dc, &document);
-    if (exchange.jobId <= 0)
+    if (!exchange.outputFile.empty()) document.lpszOutput = exchange.outputFile.c_str();
+    exchange.jobId = exchange.spooler.startDoc(exchange.dc, document);
+    if (exchange.jobId <= 0) {
+        // The driver's own question (where to save, say) was answered with Cancel.
+        if (GetLastError() == ERROR_CANCELLED) {
+            exchange.cancelled = true;
+            return;
+        }
         return exchange.fail(PrintOutcome::JobRefused, QStringLiteral("%1 refused the job: %2")
-                                                           .arg(nameOf(exchange), lastSystemError()));
+                                                           .arg(exchange.name(), lastSystemError()));
+    }
     exchange.jobStarted = true;
-    if (StartPage(exchange.dc) <= 0)
+    if (exchange.spooler.startPage(exchange.dc) <= 0)
         return exchange.fail(PrintOutcome::JobRefused, QStringLiteral("%1 refused the page: %2")
-                                                           .arg(nameOf(exchange), lastSystemError()));
+                                                           .arg(exchange.name(), lastSystemError()));
 }
 
-// Whether the job failed once queued; a job still in the queue when the time is up is queued,
-// as a page in a CUPS queue is.
+// Whether the job failed once queued, watched until it is done, leaves the queue, or the page's
+// time is nearly up: a job still queued then is waiting for its printer (busy, waking, far off
+// on the network) and will print, as a page in a CUPS queue does.
 void watchJob(Exchange& exchange) {
-    while (Clock::now() < exchange.deadline && !exchange.abandoned) {
-        DWORD needed = 0;
-        GetJobW(exchange.printer, DWORD(exchange.jobId), 1, nullptr, 0, &needed);
-        if (needed == 0) return;  // gone from the queue: handed to the printer
-        std::vector<BYTE> buffer(needed);
-        if (!GetJobW(exchange.printer, DWORD(exchange.jobId), 1, buffer.data(), needed, &needed))
-            return;
-        const auto* job = reinterpret_cast<const JOB_INFO_1W*>(buffer.data());
-        if (job->Status & kFailedJobStates)
+    while (Clock::now() + kWatchMargin < exchange.deadline) {
+        DWORD status = 0;
+        if (!exchange.spooler.jobStatus(exchange.printer, DWORD(exchange.jobId), status))
+            return;  // gone from the queue: handed to the printer
+        if (status & kDoneJobStates) return;
+        if (status & kFailedJobStates)
             return exchange.fail(PrintOutcome::JobRefused,
                                  QStringLiteral("%1, job %2 failed in the queue (status %3)")
-                                     .arg(nameOf(exchange))
+                                     .arg(exchange.name())
                                      .arg(exchange.jobId)
-                                     .arg(job->Status, 0, 16));
-        if (job->Status & kDoneJobStates) return;
+                                     .arg(status, 0, 16));
         std::this_thread::sleep_for(kJobPoll);
     }
 }
 
 void finishJob(Exchange& exchange) {
-    if (EndPage(exchange.dc) <= 0)
+    if (!exchange.page->playOn(exchange.dc))
+        return exchange.fail(PrintOutcome::DrawingFailed,
+                             QStringLiteral("%1 did not take the drawing").arg(exchange.name()));
+    if (exchange.spooler.endPage(exchange.dc) <= 0)
         return exchange.fail(PrintOutcome::JobRefused, QStringLiteral("%1 refused the page: %2")
-                                                           .arg(nameOf(exchange), lastSystemError()));
+                                                           .arg(exchange.name(), lastSystemError()));
     exchange.jobEnded = true;
-    if (EndDoc(exchange.dc) <= 0)
-        return exchange.fail(PrintOutcome::JobRefused,
-                             QStringLiteral("%1 refused the finished job: %2")
-                                 .arg(nameOf(exchange), lastSystemError()));
+    if (exchange.spooler.endDoc(exchange.dc) <= 0)
+        return exchange.fail(PrintOutcome::JobRefused, QStringLiteral("%1 refused the finished job: %2")
+                                                           .arg(exchange.name(), lastSystemError()));
     watchJob(exchange);
 }
 
-void closeExchange(Exchange& exchange) {
-    exchange.close();
-}
-
-// At least this long to close once the page's time is up.
-constexpr std::chrono::milliseconds kClosingTime{500};
-
-// The page on the printer's page, from the top left corner of its printable area, which is
-// where a printer's device context begins.
-bool paintPage(HDC dc, const PageImage& page) {
-    GdiPage device(dc, page.sizeInPixels());
+// The page painted for the printer: widgets paint it, and they live on this thread.
+std::unique_ptr<GdiPage> paintPage(const PageImage& page, QSizeF dotsPerInch) {
+    auto device = std::make_unique<GdiPage>(page.sizeInPixels(), dotsPerInch);
     QPainter painter;
-    if (!painter.begin(&device)) return false;
+    if (!painter.begin(device.get())) return nullptr;
     painter.setClipRect(QRectF(QPointF(0, 0), page.sizeInPixels()));
     try {
         page.paint(painter);
     } catch (...) {
         painter.end();
-        return false;
+        return nullptr;
     }
-    // False also when the paint function ended the painter itself: the page is incomplete.
-    return painter.isActive() && painter.end();
+    // Null also when the paint function ended the painter itself: the page is incomplete.
+    if (!painter.isActive() || !painter.end()) return nullptr;
+    return device;
 }
 
 }  // namespace
 
 SpoolerPrinter::SpoolerPrinter(std::chrono::milliseconds pageTimeLimit)
-    : PagePrinter(pageTimeLimit) {}
+    : SpoolerPrinter(pageTimeLimit, Spooler::system(), askInSaveDialog) {}
+
+SpoolerPrinter::SpoolerPrinter(std::chrono::milliseconds pageTimeLimit, Spooler& spooler,
+                               AskWhereToSave askWhereToSave)
+    : PagePrinter(pageTimeLimit), m_spooler(spooler), m_askWhereToSave(std::move(askWhereToSave)) {}
 
 PrintOutcome SpoolerPrinter::put(const PageImage& page, QString& why) {
-    const Clock::time_point deadline = Clock::now() + pageTimeLimit();
-    auto exchange = std::make_shared<Exchange>(deadline);
-    // Each phase on a thread of its own, which owns the exchange with this thread: a spooler
-    // that never answers keeps the thread, not the window. Once this thread has stopped waiting
-    // it no longer touches the exchange, and the thread closes it when it ends.
+    auto exchange = std::make_shared<Exchange>(m_spooler, Clock::now() + pageTimeLimit());
+    // Every phase on the exchange's one thread, which owns the exchange with this one: a spooler
+    // that never answers keeps the thread, not the window, and closes the exchange when it ends.
+    OffThreadCall thread;
     std::optional<PrintOutcome> givenUp;
-    const auto phase = [&](void (*work)(Exchange&), Clock::time_point until,
-                           std::optional<PrintOutcome> lateOutcome) {
-        const std::string broke = OffThreadCall::runUntil(until, [exchange, work] {
-            if (!exchange->failed() || work == closeExchange) work(*exchange);
-            if (exchange->abandoned) exchange->close();
-        });
+    bool timedOut = false;
+    const auto going = [&] { return !givenUp && !exchange->failed() && !exchange->cancelled; };
+    const auto phase = [&](void (*work)(Exchange&), Clock::time_point until, PrintOutcome late) {
+        if (!going()) return;
+        const std::string broke = thread.callUntil(until, [exchange, work] { work(*exchange); });
         if (broke.empty()) return;
-        exchange->abandoned = true;
-        if (!lateOutcome) return;  // closing late changes nothing of the outcome
-        givenUp = broke == OffThreadCall::kTimedOut ? *lateOutcome : PrintOutcome::ExchangeBroken;
-        why = broke == OffThreadCall::kTimedOut
-                  ? QStringLiteral("the print spooler did not answer in time")
-                  : QStringLiteral("the exchange broke off: %1").arg(QString::fromStdString(broke));
+        timedOut = broke == OffThreadCall::kTimedOut;
+        givenUp = timedOut ? late : PrintOutcome::ExchangeBroken;
+        why = timedOut ? QStringLiteral("the print spooler did not answer in time")
+                       : QStringLiteral("the exchange broke off: %1").arg(QString::fromStdString(broke));
     };
-    const auto going = [&] { return !givenUp && !exchange->failed(); };
 
-    phase(reachPrinter, std::min(deadline, Clock::now() + print_limits::kReachPrinter),
+    phase(reachPrinter,
+          std::min(exchange->deadline, Clock::now() + print_limits::kReachPrinter),
           PrintOutcome::NoPrintService);
-    if (going()) phase(startJob, deadline, PrintOutcome::NoPrintService);
-    // Painted here, between the phases: the page paints widgets, which live on this thread.
-    if (going() && !paintPage(exchange->dc, page))
-        exchange->fail(PrintOutcome::DrawingFailed, QStringLiteral("drawing failed"));
-    if (going()) phase(finishJob, deadline, PrintOutcome::JobRefused);
-    // Closing may still wait on the spooler: a job left half made is cancelled there.
-    if (!givenUp)
-        phase(closeExchange, std::max(deadline, Clock::now() + kClosingTime), std::nullopt);
+    // Asked with no time running: the user takes the time they need, then the page has its own.
+    if (going() && asksForFile(exchange->details.port)) {
+        QString notAsked;
+        const std::optional<std::wstring> file =
+            m_askWhereToSave(extensionWritten(exchange->details.driver), notAsked);
+        if (file)
+            exchange->outputFile = *file;
+        else if (notAsked.isEmpty())
+            exchange->cancelled = true;
+        else
+            exchange->fail(PrintOutcome::JobRefused,
+                           QStringLiteral("%1 asks for a file, and none could be chosen: %2")
+                               .arg(exchange->name(), notAsked));
+        exchange->deadline = Clock::now() + pageTimeLimit();
+    }
+    phase(startJob, exchange->deadline, PrintOutcome::NoPrintService);
+    if (going()) {
+        exchange->page = paintPage(page, exchange->dotsPerInch);
+        if (!exchange->page) exchange->fail(PrintOutcome::DrawingFailed, QStringLiteral("drawing failed"));
+    }
+    phase(finishJob, exchange->deadline, PrintOutcome::JobRefused);
+    // Closing may still wait on the spooler: a job left half made is cancelled there. Behind a
+    // phase that never ended, it waits on the thread for that one.
+    const auto close = [exchange] { exchange->close(); };
+    if (timedOut)
+        thread.post(close);
+    else
+        (void)thread.callUntil(std::max(exchange->deadline, Clock::now() + kClosingTime), close);
     if (givenUp) return *givenUp;
     if (exchange->failed()) {
         why = exchange->why;
         return *exchange->failure;
+    }
+    if (exchange->cancelled) {
+        why = QStringLiteral("the user called the print off");
+        return PrintOutcome::Cancelled;
     }
     return PrintOutcome::Printed;
 }

@@ -16,6 +16,7 @@ public:
     virtual ~PagePrinter() = default;
 
     // False when the page could not be queued, whatever the cause; the cause goes to the log.
+    // True also when the user called the print off.
     bool print(const PageImage& page);
     // Returns when the page is queued or has failed. The calling thread serves its events
     // meanwhile: whatever they run must not start another page on this printer.

@@ -13,6 +13,7 @@ enum class PrintOutcome {
     DrawingFailed,     // the page could not be drawn
     JobRefused,        // the job or its page was refused, or failed once queued
     ExchangeBroken,    // the exchange could not run (no thread for it) or threw
+    Cancelled,         // the user chose not to print, asked where to save it: nothing to say
 };
 
 namespace print_limits {
