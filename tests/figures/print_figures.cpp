@@ -13,6 +13,13 @@ void number(const char* name, double value) {
     std::printf("%s=%g\n", name, value);
 }
 
+// A control's rectangle in pixels, as NAME_LEFT, NAME_TOP, NAME_WIDTH and NAME_HEIGHT.
+void rectangle(const char* name, const figures::Geometry& geometry) {
+    const char* sides[] = {"LEFT", "TOP", "WIDTH", "HEIGHT"};
+    for (int i = 0; i < 4; ++i)
+        std::printf("%s_%s=%d\n", name, sides[i], figures::pixels(geometry[i]));
+}
+
 }  // namespace
 
 int main() {
@@ -27,11 +34,11 @@ int main() {
     number("BAR_WIDTH", kBarWidthPx);
     number("JANUARY_BAR_X", pixels(kMonthRows[0].barX));
     number("FEBRUARY_BAR_X", pixels(kMonthRows[1].barX));
-    const Geometry& list = geometryOf("List1");
-    number("LIST_LEFT", pixels(list[0]));
-    number("LIST_TOP", pixels(list[1]));
-    number("LIST_WIDTH", pixels(list[2]));
-    number("LIST_HEIGHT", pixels(list[3]));
+    rectangle("LIST", geometryOf("List1"));
+    colour("INSTRUCTION_COLOUR", kInstruction);
+    rectangle("INSTRUCTION", geometryOf("Label15"));
+    colour("MEAN_CAPTION_COLOUR", kMeanCaption);
+    rectangle("MEAN_CAPTION", geometryOf("Label1"));
     colour("MEAN_BAR_COLOUR", kMeanBar);
     const Geometry& meanBar = geometryOf("Shape1");
     number("MEAN_BAR_LEFT", pixels(meanBar[0]));

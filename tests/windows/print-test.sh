@@ -14,17 +14,9 @@ state=$2
 probe=$3
 source "$(dirname "$0")/wine-window.sh"
 
-# "Menù", then "Stampa" in it, with the mouse: the menu bar lies above the client area.
-choose_stampa() {
-    xdotool mousemove $((X + 20)) $((Y - 10)) click 1
-    sleep 0.7
-    xdotool mousemove $((X + 40)) $((Y + 10)) click 1
-}
-
 # No print server at all: Wine finds no printer.
 CUPS_SERVER="$work/no-server.sock" start_exe "$dist"
 choose_stampa
-warning="Verificare lo stato della stampante"
 for _ in $(seq 50); do
     [ "$(titled "$warning")" -ge 1 ] && break
     sleep 0.2
@@ -112,6 +104,17 @@ echo "PASS: the test page on the queue's A4 sheet, at true size, its text as tex
 # The real window: January's 120 on paper, over its x, at true size; the captions as text.
 rm -f "$folder"/*
 start_exe "$dist"
+# The captions' ink on screen, against which the page's is held.
+caption_box() {  # IMAGE COLOUR LEFT TOP WIDTH HEIGHT (the client area's, at ORIGIN_X,ORIGIN_Y)
+    convert "$1" -crop "${5}x${6}+$((ORIGIN_X + $3))+$((ORIGIN_Y + $4))" +repage -alpha off \
+        -fuzz 15% -fill black +opaque "$2" -fill white -opaque "$2" -format '%@' info: |
+        grep -v '^0x0' || true
+}
+ORIGIN_X=$X ORIGIN_Y=$Y
+instruction_on_screen=$(caption_box "$shot" "$INSTRUCTION_COLOUR" "$INSTRUCTION_LEFT" \
+    "$INSTRUCTION_TOP" "$INSTRUCTION_WIDTH" "$INSTRUCTION_HEIGHT")
+mean_caption_on_screen=$(caption_box "$shot" "$MEAN_CAPTION_COLOUR" "$MEAN_CAPTION_LEFT" \
+    "$MEAN_CAPTION_TOP" "$MEAN_CAPTION_WIDTH" "$MEAN_CAPTION_HEIGHT")
 xdotool mousemove $((X + MONTH_BOX_LEFT + 10)) $((Y + FIRST_ROW_TOP + 8)) click 1
 xdotool type --delay 60 120
 sleep 0.5
@@ -134,4 +137,20 @@ strip() { echo "${BAR_WIDTH}x$2+$(($1 - BAR_WIDTH / 2))+$3"; }
     fail "January's bar is not on the page where the window has it"
 [ "$(count "$(strip "$FEBRUARY_BAR_X" "$CLIENT_HEIGHT" 0)" "$BAR_COLOUR")" -eq 0 ] ||
     fail "February shows a bar it was never given"
-echo "PASS: Stampa put the window's page on $queue at true size, its captions as text"
+# The maroon and navy captions in their colours, their letters as high as the window's.
+ORIGIN_X=0 ORIGIN_Y=0 heights=""
+for caption in INSTRUCTION MEAN_CAPTION; do
+    colour_name=${caption}_COLOUR left=${caption}_LEFT top=${caption}_TOP width=${caption}_WIDTH
+    height=${caption}_HEIGHT on_screen=${caption,,}_on_screen
+    on_page=$(caption_box "$work/window.png" "${!colour_name}" "${!left}" "${!top}" "${!width}" "${!height}")
+    [[ ${!on_screen} =~ ^[0-9]+x([0-9]+) ]] || fail "no ${!colour_name} text on the screen for $caption"
+    screen_height=${BASH_REMATCH[1]}
+    [[ $on_page =~ ^[0-9]+x([0-9]+) ]] || fail "the page has no ${!colour_name} text for $caption"
+    page_height=${BASH_REMATCH[1]}
+    # Within a pixel or a tenth: the printer's font is GDI's, the window's DirectWrite's.
+    off=$((page_height > screen_height ? page_height - screen_height : screen_height - page_height))
+    [ "$off" -le 1 ] || [ $((10 * off)) -le "$screen_height" ] ||
+        fail "$caption's letters stand $page_height pixels high on the page, $screen_height in the window"
+    heights="$heights $caption $page_height/$screen_height"
+done
+echo "PASS: Stampa put the window's page on $queue at true size, its captions as text, in their colours and at their size (page/window:$heights)"

@@ -8,6 +8,8 @@
 #   pixel X Y              a pixel of the client area in $shot, as #RRGGBB
 #   box_of COLOUR          the bounding box "WxH+X+Y" of that colour's pixels in $shot
 #   bar_top VALUE          the client area's pixel row where a month bar's top stands
+#   choose_stampa          "Menù", then "Stampa", with the mouse
+#   $warning               the print warning's title
 # The window's figures are made from the one table with the host's compiler, and the program
 # that reads the desktop's titles is the build's window_titles.exe: both given by CTest.
 : "${WINEPREFIX:?run through scripts/windows-lane.sh}"
@@ -39,6 +41,14 @@ bar_top() {
         'BEGIN { printf "%d\n", (zero - unit * v) / px }'
 }
 
+warning="Verificare lo stato della stampante"
+# The menu bar lies above the client area.
+choose_stampa() {
+    xdotool mousemove $((X + 20)) $((Y - 10)) click 1
+    sleep 0.7
+    xdotool mousemove $((X + 40)) $((Y + 10)) click 1
+}
+
 start_exe() {
     (cd "$1" && exec env -u WINEPATH LC_ALL=it_IT.UTF-8 wine Quilvane.exe) >"$work/app.log" 2>&1 &
     app_pid=$!
@@ -47,7 +57,8 @@ start_exe() {
         kill -0 "$app_pid" 2>/dev/null || fail "Quilvane.exe ended before it showed its window"
         sleep 0.2
     done
-    [ "$(titled Quilvane)" -eq 1 ] || fail "no window, or more than one, titled Quilvane"
+    [ "$(titled Quilvane)" -eq 1 ] ||
+        fail "no window, or more than one, titled Quilvane: $(wine "$QUILVANE_WINDOW_TITLES" | tr '\r\n' '| ')"
     sleep 1
     # The mean bar, one pixel wide and yellow, is the client area's anchor.
     screenshot
