@@ -3,16 +3,65 @@
 # Quilvane.exe under Wine asks in Windows' Save As dialog before the print starts. A path typed
 # there gets the page; Escape prints nothing and says nothing. The printer is the test's own,
 # added to the lane's Wine prefix and taken away again.
-#   file-printer-test.sh DIST_DIR FILE_PRINTER_EXE
+#   file-printer-test.sh DIST_DIR
 set -euo pipefail
 dist=$1
-file_printer=$2
 source "$(dirname "$0")/wine-window.sh"
-# No print server at all: the test's printer is the only one.
+# No print server at all: the test's printer is the only one. It has Wine's PostScript driver,
+# which wants a PPD; any will do, and cups-pdf's is at hand.
 export CUPS_SERVER="$work/no-server.sock"
 printer="Quilvane su file"
-previous=$(wine "$file_printer" add "$printer" | tr -d '\r') || fail "the FILE: printer could not be added"
-trap 'stop_exe; wine "$file_printer" remove "$printer" "$previous" || true; rm -rf "$work"' EXIT
+nt='HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion'
+printers='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers'
+driver='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Wine PostScript Driver'
+registry() {  # imports its standard input
+    { echo REGEDIT4; cat; } >"$work/printer.reg"
+    wine reg import "$(echo "Z:$work/printer.reg" | tr / '\\')" >/dev/null 2>&1
+}
+previous=$({ wine reg query "$nt\\Windows" /v Device 2>/dev/null || true; } | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+remove_printer() {
+    local device=${previous:+\"$previous\"}
+    device=${device:--}
+    registry <<EOF
+[-$printers\\$printer]
+[$nt\\Devices]
+"$printer"=-
+[$nt\\PrinterPorts]
+"$printer"=-
+[$nt\\Windows]
+"Device"=$device
+EOF
+}
+trap 'stop_exe; remove_printer; rm -rf "$work"' EXIT
+if ! wine reg query "$driver" >/dev/null 2>&1; then
+    drivers="$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3"
+    mkdir -p "$drivers"
+    cp /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd "$drivers/quilvane.ppd"
+    registry <<EOF
+[$driver]
+"Driver"="wineps.drv"
+"Configuration File"="wineps.drv"
+"Data File"="quilvane.ppd"
+"Datatype"="RAW"
+"Version"=dword:00000003
+EOF
+fi
+registry <<EOF
+[$printers\\$printer]
+"Name"="$printer"
+"Port"="FILE:"
+"Printer Driver"="Wine PostScript Driver"
+"Print Processor"="WinPrint"
+"Datatype"="RAW"
+"Attributes"=dword:00000040
+[$nt\\Devices]
+"$printer"="wineps.drv,FILE:"
+[$nt\\PrinterPorts]
+"$printer"="wineps.drv,FILE:,15,45"
+[$nt\\Windows]
+"Device"="$printer,wineps.drv,FILE:"
+EOF
+
 dialog="Salva output di stampa con nome"
 ask() {  # chooses Stampa and waits for the Save As dialog
     choose_stampa
@@ -22,14 +71,13 @@ ask() {  # chooses Stampa and waits for the Save As dialog
     done
     fail "no \"$dialog\" dialog for a printer on FILE:"
 }
-windows_path() { echo "Z:$1" | tr / '\\'; }
 
 start_exe "$dist"
 ask
 # However long the user takes, no time runs out behind the dialog.
 sleep 6
 [ "$(titled "$warning")" -eq 0 ] || fail "a warning while the user was choosing where to save"
-xdotool type --delay 30 "$(windows_path "$work/pagina.ps")"
+xdotool type --delay 30 "$(echo "Z:$work/pagina.ps" | tr / '\\')"
 xdotool key Return
 for _ in $(seq 50); do [ -s "$work/pagina.ps" ] && break; sleep 0.2; done
 [ -s "$work/pagina.ps" ] || fail "nothing was written where the user chose"

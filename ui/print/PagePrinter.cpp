@@ -7,11 +7,8 @@
 
 bool PagePrinter::print(const PageImage& page) {
     const PrintOutcome outcome = submit(page);
-    // A print the user called off is no failure, and has no warning.
-    if (outcome == PrintOutcome::Cancelled) return true;
-    if (outcome != PrintOutcome::Printed)
-        qWarning("Quilvane: page not printed: %s", qUtf8Printable(m_lastError));
-    return outcome == PrintOutcome::Printed;
+    if (!succeeded(outcome)) qWarning("Quilvane: page not printed: %s", qUtf8Printable(m_lastError));
+    return succeeded(outcome);
 }
 
 PrintOutcome PagePrinter::submit(const PageImage& page) {
