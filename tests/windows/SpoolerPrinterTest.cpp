@@ -37,6 +37,8 @@ struct Script {
     bool hasDefault = true;
     std::wstring port = L"USB001";
     std::wstring driver = L"Stampante laser";
+    std::wstring asksFor;  // the kind of file the printer must ask for, before the page's time
+    std::wstring answer;   // the user's: a path, nothing (cancelled), or "?" (no dialog)
     int dotsDown = 600;
 };
 
@@ -205,8 +207,14 @@ struct Printed {
     int ticks;  // of a 50 ms timer on the calling thread meanwhile
 };
 
-Printed printWith(ScriptedSpooler& spooler, SpoolerPrinter::AskWhereToSave ask = {}) {
-    SpoolerPrinter printer(kLimit, spooler, std::move(ask));
+// The user answers where to save only after the page's whole time.
+Printed printWith(ScriptedSpooler& spooler, const Script& script, std::wstring& askedFor) {
+    SpoolerPrinter printer(kLimit, spooler, [&](const std::wstring& kind, QString& why) {
+        askedFor = kind;
+        QTest::qWait(int(kLimit.count()) + 300);
+        if (script.answer == L"?") why = QStringLiteral("no dialog");
+        return script.answer.size() > 1 ? std::optional(script.answer) : std::nullopt;
+    });
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
@@ -256,6 +264,11 @@ const Row kRows[] = {
     {"silent in EndPage", {.hangs = Call::EndPage}, O::JobRefused, true},
     {"silent in EndDoc", {.hangs = Call::EndDoc}, O::JobRefused, true},
     {"silent in GetJob", {.jobStatuses = {0}, .hangs = Call::GetJob}, O::JobRefused, true},
+    // Microsoft Print to PDF, the XPS writer and FILE: ports ask where the page goes.
+    {"FILE:, a file chosen", {.port = L"FILE:", .asksFor = L"prn", .answer = LR"(C:\Stampe\Quilvane.prn)"}, O::Printed, true},
+    {"Print to PDF, a file chosen", {.port = L"PORTPROMPT:", .driver = L"Microsoft Print To PDF", .asksFor = L"pdf", .answer = LR"(C:\Doc\sole.pdf)"}, O::Printed, true},
+    {"XPS writer, cancelled", {.port = L"portprompt:", .driver = L"Microsoft XPS Document Writer v4", .asksFor = L"oxps"}, O::Cancelled, false},
+    {"FILE:, no dialog to ask in", {.port = L"FILE:", .asksFor = L"prn", .answer = L"?"}, O::JobRefused, false},
 };
 // clang-format on
 
@@ -276,10 +289,13 @@ private slots:
         QFETCH(int, row);
         const Row& expected = kRows[row];
         ScriptedSpooler spooler(expected.script);
-        const Printed printed = printWith(spooler);
+        std::wstring askedFor;
+        const Printed printed = printWith(spooler, expected.script, askedFor);
         QCOMPARE(printed.outcome, expected.outcome);
+        QCOMPARE(askedFor, expected.script.asksFor);
         const bool silent = expected.script.hangs != Call::None;
-        QVERIFY2(printed.milliseconds < kLimit.count() + 400 &&
+        const qint64 asking = askedFor.empty() ? 0 : kLimit.count() + 300;
+        QVERIFY2(printed.milliseconds < kLimit.count() + 400 + asking &&
                      (!silent || printed.milliseconds >= kLimit.count() - 50),
                  qPrintable(QStringLiteral("took %1 ms").arg(printed.milliseconds)));
         // However long the spooler is silent, the calling thread serves its events.
@@ -287,6 +303,7 @@ private slots:
         spooler.release();
         QVERIFY2(spooler.waitClosed(), "the printer or its device context was left open");
         QCOMPARE(spooler.docStarted, expected.started);
+        QCOMPARE(spooler.output, expected.started ? expected.script.answer : std::wstring());
         // A job is ended when it is wanted on paper, never when it was not started.
         if (expected.outcome == PrintOutcome::Printed || !expected.started) QCOMPARE(spooler.docEnded, expected.started);
         // A print the user called off is no failure: the window says nothing.
@@ -301,7 +318,8 @@ private slots:
         const int dotsDown[2] = {600, 300};
         for (int i = 0; i < 2; ++i) {
             ScriptedSpooler spooler({.dotsDown = dotsDown[i]});
-            QCOMPARE(printWith(spooler).outcome, PrintOutcome::Printed);
+            std::wstring askedFor;
+            QCOMPARE(printWith(spooler, {}, askedFor).outcome, PrintOutcome::Printed);
             QVERIFY(spooler.waitClosed());
             const QImage& page = spooler.page;
             const auto boxOf = [&page](QRect part, QRgb colour) {
@@ -326,41 +344,6 @@ private slots:
                  qPrintable(QStringLiteral("text %1 dots high").arg(texts[0].height())));
         QCOMPARE_LE(std::abs(texts[1].height() * 2 - texts[0].height()), 4);
         QCOMPARE_LE(std::abs(texts[1].width() - texts[0].width()), texts[0].width() / 20);
-    }
-
-    // Microsoft Print to PDF, the XPS writer and FILE: ports ask where the page goes, before the
-    // page's time starts; the user takes longer than that to choose.
-    void printerThatAsksForAFile_data() {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("driver");
-        QTest::addColumn<QString>("answer");  // empty: cancelled; "?": the question failed
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<PrintOutcome>("outcome");
-        QTest::addRow("FILE:, a file chosen") << "FILE:" << "HP LaserJet" << R"(C:\Stampe\Quilvane.prn)" << "prn" << O::Printed;
-        QTest::addRow("Print to PDF, a file chosen") << "PORTPROMPT:" << "Microsoft Print To PDF" << R"(C:\Documenti\sole.pdf)" << "pdf" << O::Printed;
-        QTest::addRow("XPS writer, cancelled") << "portprompt:" << "Microsoft XPS Document Writer v4" << "" << "oxps" << O::Cancelled;
-        QTest::addRow("FILE:, no dialog") << "FILE:" << "HP LaserJet" << "?" << "prn" << O::JobRefused;
-    }
-
-    void printerThatAsksForAFile() {
-        QFETCH(QString, port);
-        QFETCH(QString, driver);
-        QFETCH(QString, answer);
-        QFETCH(QString, extension);
-        QFETCH(PrintOutcome, outcome);
-        ScriptedSpooler spooler({.port = port.toStdWString(), .driver = driver.toStdWString()});
-        QString askedFor;
-        const Printed printed = printWith(spooler, [&](const std::wstring& kind, QString& why) {
-            askedFor = QString::fromStdWString(kind);
-            QTest::qWait(int(kLimit.count()) + 300);
-            if (answer == "?") why = QStringLiteral("no dialog");
-            return answer.size() > 1 ? std::optional(answer.toStdWString()) : std::nullopt;
-        });
-        QCOMPARE(printed.outcome, outcome);
-        QCOMPARE(askedFor, extension);
-        QVERIFY(spooler.waitClosed());
-        QCOMPARE(spooler.docStarted, outcome == O::Printed);
-        QCOMPARE(QString::fromStdWString(spooler.output), outcome == O::Printed ? answer : QString());
     }
 };
 

@@ -7,60 +7,28 @@
 set -euo pipefail
 dist=$1
 source "$(dirname "$0")/wine-window.sh"
-# No print server at all: the test's printer is the only one. It has Wine's PostScript driver,
-# which wants a PPD; any will do, and cups-pdf's is at hand.
+# No print server at all: the test's printer is the only one (file-printer.reg). It has Wine's
+# PostScript driver, which wants a PPD; any will do, and cups-pdf's is at hand.
 export CUPS_SERVER="$work/no-server.sock"
-printer="Quilvane su file"
+here=$(dirname "$0")
+reg_import() { wine reg import "$(echo "Z:$(realpath "$1")" | tr / '\\')" >/dev/null 2>&1; }
 nt='HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion'
-printers='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers'
-driver='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Wine PostScript Driver'
-registry() {  # imports its standard input
-    { echo REGEDIT4; cat; } >"$work/printer.reg"
-    wine reg import "$(echo "Z:$work/printer.reg" | tr / '\\')" >/dev/null 2>&1
-}
 previous=$({ wine reg query "$nt\\Windows" /v Device 2>/dev/null || true; } | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
-remove_printer() {
+remove_printer() {  # and the default it replaced given back
     local device=${previous:+\"$previous\"}
-    device=${device:--}
-    registry <<EOF
-[-$printers\\$printer]
-[$nt\\Devices]
-"$printer"=-
-[$nt\\PrinterPorts]
-"$printer"=-
-[$nt\\Windows]
-"Device"=$device
-EOF
+    printf '%s\n' REGEDIT4 \
+        '[-HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers\Quilvane su file]' \
+        "[$nt\\Devices]" '"Quilvane su file"=-' "[$nt\\PrinterPorts]" '"Quilvane su file"=-' \
+        "[$nt\\Windows]" "\"Device\"=${device:--}" >"$work/remove.reg"
+    reg_import "$work/remove.reg"
 }
 trap 'stop_exe; remove_printer; rm -rf "$work"' EXIT
-if ! wine reg query "$driver" >/dev/null 2>&1; then
-    drivers="$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3"
-    mkdir -p "$drivers"
-    cp /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd "$drivers/quilvane.ppd"
-    registry <<EOF
-[$driver]
-"Driver"="wineps.drv"
-"Configuration File"="wineps.drv"
-"Data File"="quilvane.ppd"
-"Datatype"="RAW"
-"Version"=dword:00000003
-EOF
+if ! wine reg query 'HKLM\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Wine PostScript Driver' >/dev/null 2>&1; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3"
+    cp /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd "$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3/quilvane.ppd"
+    reg_import "$here/file-printer-driver.reg"
 fi
-registry <<EOF
-[$printers\\$printer]
-"Name"="$printer"
-"Port"="FILE:"
-"Printer Driver"="Wine PostScript Driver"
-"Print Processor"="WinPrint"
-"Datatype"="RAW"
-"Attributes"=dword:00000040
-[$nt\\Devices]
-"$printer"="wineps.drv,FILE:"
-[$nt\\PrinterPorts]
-"$printer"="wineps.drv,FILE:,15,45"
-[$nt\\Windows]
-"Device"="$printer,wineps.drv,FILE:"
-EOF
+reg_import "$here/file-printer.reg"
 
 dialog="Salva output di stampa con nome"
 ask() {  # chooses Stampa and waits for the Save As dialog
