@@ -44,6 +44,8 @@ start_exe "$dist"
 ask
 # However long the user takes, no time runs out behind the dialog.
 sleep 6
+screenshot
+cp "$shot" save-as.png
 [ "$(titled "$warning")" -eq 0 ] || fail "a warning while the user was choosing where to save"
 xdotool type --delay 30 "$(echo "Z:$work/pagina.ps" | tr / '\\')"
 xdotool key Return
@@ -53,7 +55,7 @@ head -c 11 "$work/pagina.ps" | grep -q '^%!PS-Adobe' || fail "what was written i
 grep -q '^%%Title: Quilvane' "$work/pagina.ps" || fail "the page written is not Quilvane's"
 sleep 1
 [ "$(titled "$warning")" -eq 0 ] || fail "a warning for a page written to its file"
-echo "PASS: the page went where the user chose in the Save As dialog"
+echo "PASS: the page went where the user chose in the Save As dialog (save-as.png)"
 
 rm "$work/pagina.ps"
 before=$(ls "$dist" "$work")

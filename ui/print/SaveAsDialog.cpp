@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -48,6 +49,10 @@ std::optional<std::wstring> SpoolerPrinter::askInSaveDialog(const std::wstring& 
     dialog.lpstrFilter = kinds.c_str();
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = DWORD(file.size());
+    // The user's documents the first time, as Windows' own programs; then where they saved last.
+    wchar_t documents[MAX_PATH] = L"";
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)))
+        dialog.lpstrInitialDir = documents;
     dialog.lpstrTitle = L"Salva output di stampa con nome";
     dialog.lpstrDefExt = extension.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |

@@ -4,7 +4,7 @@
 # spooler_printer directly, and put a spooler of their own in the place of Windows' (Spooler.h).
 add_library(spooler_printer STATIC SpoolerPrinter.cpp SystemSpooler.cpp SaveAsDialog.cpp GdiPage.cpp)
 target_include_directories(spooler_printer PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(spooler_printer PUBLIC page_printer PRIVATE winspool gdi32 comdlg32)
+target_link_libraries(spooler_printer PUBLIC page_printer PRIVATE winspool gdi32 comdlg32 shell32)
 
 add_library(quilvane-print MODULE PrintModule.cpp)
 target_link_libraries(quilvane-print PRIVATE spooler_printer)
