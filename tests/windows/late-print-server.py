@@ -31,7 +31,10 @@ def pipe(source, sink, delay):
 
 def serve(client):
     upstream = socket.socket(socket.AF_UNIX)
-    upstream.connect(upstream_path)
+    try:
+        upstream.connect(upstream_path)
+    except OSError:
+        return client.close()
     threading.Thread(target=pipe, args=(client, upstream, 0), daemon=True).start()
     threading.Thread(target=pipe, args=(upstream, client, delay), daemon=True).start()
 

@@ -18,9 +18,9 @@ namespace {
 // The window the user printed from: it is kept from input while the dialog is open.
 HWND ownerWindow() {
     QWindow* window = QGuiApplication::focusWindow();
-    if (!window) {
+    if (!window) {  // a print not started from the keyboard or mouse: a screen reader's, say
         for (QWindow* candidate : QGuiApplication::topLevelWindows())
-            if (candidate->isVisible() && !candidate->parent()) window = candidate;
+            if (candidate->isVisible() && candidate->type() == Qt::Window) window = candidate;
     }
     return window ? reinterpret_cast<HWND>(window->winId()) : nullptr;
 }

@@ -7,6 +7,7 @@
 
 #include <winspool.h>
 
+#include <atomic>
 #include <cwctype>
 #include <memory>
 #include <thread>
@@ -110,6 +111,9 @@ struct Exchange {
     bool jobStarted = false;
     bool jobEnded = false;
     bool cancelled = false;
+    // Set once the caller has given up: a phase that answers late goes no further, so that no
+    // page is printed after its warning.
+    std::atomic<bool> abandoned{false};
     std::optional<PrintOutcome> failure;
     QString why;
 };
@@ -136,9 +140,9 @@ void reachPrinter(Exchange& exchange) {
         return exchange.fail(PrintOutcome::PrinterStopped,
                              QStringLiteral("%1 is set to work offline").arg(exchange.name()));
 
-    const auto* devMode = details.devMode.size() >= sizeof(DEVMODEW)
-                              ? reinterpret_cast<const DEVMODEW*>(details.devMode.data())
-                              : nullptr;
+    const auto* devMode = details.devMode.empty()
+                              ? nullptr
+                              : reinterpret_cast<const DEVMODEW*>(details.devMode.data());
     exchange.dc = spooler.createDC(exchange.printerName, devMode);
     if (!exchange.dc)
         return exchange.fail(PrintOutcome::NoPrintService, QStringLiteral("%1 has no drawing surface: %2")
@@ -166,6 +170,7 @@ void startJob(Exchange& exchange) {
                                                            .arg(exchange.name(), lastSystemError()));
     }
     exchange.jobStarted = true;
+    if (exchange.abandoned) return;
     if (exchange.spooler.startPage(exchange.dc) <= 0)
         return exchange.fail(PrintOutcome::JobRefused, QStringLiteral("%1 refused the page: %2")
                                                            .arg(exchange.name(), lastSystemError()));
@@ -175,10 +180,11 @@ void startJob(Exchange& exchange) {
 // time is nearly up: a job still queued then is waiting for its printer (busy, waking, far off
 // on the network) and will print, as a page in a CUPS queue does.
 void watchJob(Exchange& exchange) {
-    while (Clock::now() + kWatchMargin < exchange.deadline) {
+    while (Clock::now() + kWatchMargin < exchange.deadline && !exchange.abandoned) {
         DWORD status = 0;
-        if (!exchange.spooler.jobStatus(exchange.printer, DWORD(exchange.jobId), status))
-            return;  // gone from the queue: handed to the printer
+        // Gone from the queue, handed to the printer; or the spooler cannot tell of a job that
+        // it took (Wine says nothing of why), which is in its queue all the same.
+        if (!exchange.spooler.jobStatus(exchange.printer, DWORD(exchange.jobId), status)) return;
         if (status & kDoneJobStates) return;
         if (status & kFailedJobStates)
             return exchange.fail(PrintOutcome::JobRefused,
@@ -194,14 +200,15 @@ void finishJob(Exchange& exchange) {
     if (!exchange.page->playOn(exchange.dc))
         return exchange.fail(PrintOutcome::DrawingFailed,
                              QStringLiteral("%1 did not take the drawing").arg(exchange.name()));
+    if (exchange.abandoned) return;
     if (exchange.spooler.endPage(exchange.dc) <= 0)
         return exchange.fail(PrintOutcome::JobRefused, QStringLiteral("%1 refused the page: %2")
                                                            .arg(exchange.name(), lastSystemError()));
+    if (exchange.abandoned) return;
     exchange.jobEnded = true;
     if (exchange.spooler.endDoc(exchange.dc) <= 0)
         return exchange.fail(PrintOutcome::JobRefused, QStringLiteral("%1 refused the finished job: %2")
                                                            .arg(exchange.name(), lastSystemError()));
-    watchJob(exchange);
 }
 
 // The page painted for the printer: widgets paint it, and they live on this thread.
@@ -240,9 +247,12 @@ PrintOutcome SpoolerPrinter::put(const PageImage& page, QString& why) {
     const auto going = [&] { return !givenUp && !exchange->failed() && !exchange->cancelled; };
     const auto phase = [&](void (*work)(Exchange&), Clock::time_point until, PrintOutcome late) {
         if (!going()) return;
-        const std::string broke = thread.callUntil(until, [exchange, work] { work(*exchange); });
+        const std::string broke = thread.callUntil(until, [exchange, work] {
+            if (!exchange->abandoned) work(*exchange);
+        });
         if (broke.empty()) return;
         timedOut = broke == OffThreadCall::kTimedOut;
+        exchange->abandoned = true;
         givenUp = timedOut ? late : PrintOutcome::ExchangeBroken;
         why = timedOut ? QStringLiteral("the print spooler did not answer in time")
                        : QStringLiteral("the exchange broke off: %1").arg(QString::fromStdString(broke));
@@ -271,7 +281,10 @@ PrintOutcome SpoolerPrinter::put(const PageImage& page, QString& why) {
         exchange->page = paintPage(page, exchange->dotsPerInch);
         if (!exchange->page) exchange->fail(PrintOutcome::DrawingFailed, QStringLiteral("drawing failed"));
     }
-    phase(finishJob, exchange->deadline, PrintOutcome::JobRefused);
+    // However long the page took to paint, the spooler has a moment to take it.
+    phase(finishJob, std::max(exchange->deadline, Clock::now() + kClosingTime), PrintOutcome::JobRefused);
+    // Once ended, the job is in the queue: a spooler silent about it now keeps it there.
+    phase(watchJob, exchange->deadline, PrintOutcome::Printed);
     // Closing may still wait on the spooler: a job left half made is cancelled there. Behind a
     // phase that never ended, it waits on the thread for that one.
     const auto close = [exchange] { exchange->close(); };

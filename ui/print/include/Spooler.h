@@ -29,7 +29,7 @@ public:
     virtual BOOL defaultPrinter(std::wstring& name) = 0;
     virtual BOOL openPrinter(const std::wstring& name, HANDLE& printer) = 0;
     virtual BOOL printerDetails(HANDLE printer, PrinterDetails& details) = 0;
-    // FALSE once the job has left the queue (ERROR_INVALID_PARAMETER), as for a job never made.
+    // FALSE once the job has left the queue, as for a job never made.
     virtual BOOL jobStatus(HANDLE printer, DWORD jobId, DWORD& status) = 0;
     virtual BOOL closePrinter(HANDLE printer) = 0;
 
