@@ -59,13 +59,13 @@ public:
         m_released = true;
         m_changed.notify_all();
     }
-    // Until the printer has closed all it opened and its thread, which may outlive the print,
-    // is in no call.
-    // How many threads called the spooler, once closed.
+    // How many threads called the spooler.
     size_t threads() {
         const std::lock_guard lock(m_lock);
         return m_threads.size();
     }
+    // Until the printer has closed all it opened and its thread, which may outlive the print,
+    // is in no call.
     bool waitClosed() {
         std::unique_lock lock(m_lock);
         return m_changed.wait_for(lock, 10s, [this] { return m_open == 0 && m_inCalls == 0; });
