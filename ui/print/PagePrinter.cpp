@@ -5,6 +5,15 @@
 
 #include "PageImage.h"
 
+namespace {
+
+// Whether the window has nothing to say of a print that ended so: printed, or called off.
+bool succeeded(PrintOutcome outcome) {
+    return outcome == PrintOutcome::Printed || outcome == PrintOutcome::Cancelled;
+}
+
+}  // namespace
+
 bool PagePrinter::print(const PageImage& page) {
     const PrintOutcome outcome = submit(page);
     if (!succeeded(outcome)) qWarning("Quilvane: page not printed: %s", qUtf8Printable(m_lastError));

@@ -22,11 +22,6 @@ public:
     // meanwhile: whatever they run must not start another page on this printer.
     PrintOutcome submit(const PageImage& page);
 
-    // Whether the window has nothing to say of a print that ended so: printed, or called off.
-    static bool succeeded(PrintOutcome outcome) {
-        return outcome == PrintOutcome::Printed || outcome == PrintOutcome::Cancelled;
-    }
-
     // What went wrong the last time, in words for the log; empty after a printed page.
     QString lastError() const { return m_lastError; }
 
